@@ -1,0 +1,18 @@
+# Compile options shared by every target of our own: strict warnings, and the
+# sanitizers when ORVELLIN_SANITIZE is on.
+add_library(orvellin_options INTERFACE)
+target_compile_options(orvellin_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
+if(ORVELLIN_SANITIZE)
+    target_compile_options(orvellin_options INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(orvellin_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# orvellin_library(name SOURCES ... LINKS ...): a subsystem library whose headers
+# are included as "folder/header.h" from src/.
+function(orvellin_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE orvellin_options)
+endfunction()

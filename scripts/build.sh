@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or build-asan/ with --sanitize).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=build
+options=()
+if [ "${1:-}" = "--sanitize" ]; then
+    build_dir=build-asan
+    options+=(-DORVELLIN_SANITIZE=ON)
+fi
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"
+echo "$build_dir"

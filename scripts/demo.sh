@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds the tool and opens it on the built-in simulated EVM.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh >/dev/null
+exec build/bin/orvellin --simulate "$@"

@@ -1,0 +1,28 @@
+#include "seams/clock.h"
+
+#include <ctime>
+#include <thread>
+
+namespace orv {
+
+Clock::TimePoint SystemClock::now() const {
+    return std::chrono::steady_clock::now();
+}
+
+void SystemClock::sleepFor(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
+LocalTime SystemClock::localTime() const {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm parts{};
+#ifdef _WIN32
+    localtime_s(&parts, &seconds);
+#else
+    localtime_r(&seconds, &parts);
+#endif
+    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+}  // namespace orv
