@@ -1,0 +1,141 @@
+#include "app/main_window.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/artwork.h"
+#include "controls/dialog_units.h"
+#include "controls/key_filter.h"
+#include "link/detect.h"
+#include "link/evm_table.h"
+#include "link/link.h"
+
+namespace orv {
+
+namespace {
+
+constexpr int kWidthUnits = 599;
+constexpr int kHeightUnits = 352;
+
+}  // namespace
+
+COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      link_(link),
+      prompts_(prompts) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* menuBar = new QMenuBar(this);
+    buildWindowMenu(menuBar);
+    layout->setMenuBar(menuBar);
+    buildControls();
+    setWindowIcon(applicationIcon());
+    setWindowTitle(QString());
+    link_.ClosePort();
+    fillSelector();
+    new EnterEscapeFilter(this);
+}
+
+void COrvellinDlg::buildControls() {
+    const DialogUnits du(font());
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    client->setFixedSize(du.x(kWidthUnits), du.y(kHeightUnits));
+    layout()->addWidget(client);
+
+    auto* logo = new QLabel(client);
+    logo->setPixmap(logoPixmap());
+    logo->setGeometry(du.x(456), 0, logo->pixmap().width(), logo->pixmap().height());
+    logo->setAccessibleName(QStringLiteral("Logo"));
+
+    auto* label = new QLabel(QStringLiteral("EVM Module"), client);
+    label->setGeometry(du.rect(12, 12, 39, 8));
+
+    selector_ = new QComboBox(client);
+    selector_->setObjectName(QStringLiteral("evmSelector"));
+    selector_->setEditable(true);
+    selector_->setInsertPolicy(QComboBox::NoInsert);
+    // The template's height includes the drop-down list; the closed box is
+    // one line high.
+    selector_->setGeometry(du.x(56), du.y(10), du.x(62), selector_->sizeHint().height());
+    label->setBuddy(selector_);
+    selector_->setAccessibleName(label->text());
+
+    detectButton_ = new QPushButton(QStringLiteral("Detect EVM"), client);
+    detectButton_->setObjectName(QStringLiteral("detectEvmButton"));
+    detectButton_->setGeometry(du.rect(120, 9, 54, 14));
+    detectButton_->setAutoDefault(false);
+    connect(detectButton_, &QPushButton::clicked, this, &COrvellinDlg::OnDetectEvm);
+
+    portStatus_ = new QLabel(client);
+    portStatus_->setObjectName(QStringLiteral("portStatus"));
+    portStatus_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    portStatus_->setGeometry(du.rect(180, 10, 48, 12));
+    portStatus_->setAccessibleName(QStringLiteral("Port"));
+}
+
+// Where the platform has no system menu to extend, the window shows a menu
+// with the same items in the same order.
+void COrvellinDlg::buildWindowMenu(QMenuBar* menuBar) {
+    QMenu* menu = menuBar->addMenu(QStringLiteral("&Window"));
+    menu->setObjectName(QStringLiteral("windowMenu"));
+    const auto add = [this, menu](const QString& text, int id) {
+        QAction* action = menu->addAction(text);
+        connect(action, &QAction::triggered, this, [this, id] { OnSysCommand(id); });
+    };
+    add(QStringLiteral("&Close"), kSysClose);
+    menu->addSeparator();
+    add(QStringLiteral("Load Profile"), kSysLoadProfile);
+    add(QStringLiteral("Save Profile"), kSysSaveProfile);
+    menu->addSeparator();
+    add(QStringLiteral("&About Orvellin..."), kSysAbout);
+}
+
+void COrvellinDlg::fillSelector() {
+    for (int i = 0; EvmTable[i].valid != -1; ++i) {
+        selector_->addItem(QString::fromUtf8(EvmTable[i].name));
+        selector_->setItemData(i, EvmTable[i].type);
+    }
+    if (selector_->count() > 0) {
+        selector_->setCurrentIndex(0);
+    }
+}
+
+int COrvellinDlg::selectedTypeCode() const {
+    const int index = selector_->currentIndex();
+    return index < 0 ? -1 : selector_->itemData(index).toInt();
+}
+
+// A scan blocks until it ends, except while one of its ownerless message
+// boxes is open; a press that arrives then is ignored, so that no scan runs
+// inside another.
+void COrvellinDlg::OnDetectEvm() {
+    if (detecting_) {
+        return;
+    }
+    detecting_ = true;
+    link_.ClosePort();
+    const int typeCode = selectedTypeCode();
+    const int port = DetectEvm(link_, prompts_, typeCode);
+    portStatus_->setText(port < 0 ? QStringLiteral("Not Found")
+                                  : QString::fromStdString(link_.portDisplayName(port)));
+    detecting_ = false;
+}
+
+void COrvellinDlg::OnSysCommand(int id) {
+    switch (id & 0xFFF0) {
+        case kSysClose:
+            close();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace orv

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "seams/prompts.h"
+
+namespace orv {
+
+// Shows every prompt as a real dialog.
+class QtPrompts final : public Prompts {
+public:
+    void message(PromptOwner owner, const std::string& text, const std::string& caption,
+                 MessageIcon icon) override;
+};
+
+}  // namespace orv
