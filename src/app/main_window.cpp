@@ -67,11 +67,11 @@ void COrvellinDlg::buildControls() {
     label->setBuddy(selector_);
     selector_->setAccessibleName(label->text());
 
-    detectButton_ = new QPushButton(QStringLiteral("Detect EVM"), client);
-    detectButton_->setObjectName(QStringLiteral("detectEvmButton"));
-    detectButton_->setGeometry(du.rect(120, 9, 54, 14));
-    detectButton_->setAutoDefault(false);
-    connect(detectButton_, &QPushButton::clicked, this, &COrvellinDlg::OnDetectEvm);
+    auto* detectButton = new QPushButton(QStringLiteral("Detect EVM"), client);
+    detectButton->setObjectName(QStringLiteral("detectEvmButton"));
+    detectButton->setGeometry(du.rect(120, 9, 54, 14));
+    detectButton->setAutoDefault(false);
+    connect(detectButton, &QPushButton::clicked, this, &COrvellinDlg::OnDetectEvm);
 
     portStatus_ = new QLabel(client);
     portStatus_->setObjectName(QStringLiteral("portStatus"));

@@ -5,7 +5,6 @@
 class QComboBox;
 class QLabel;
 class QMenuBar;
-class QPushButton;
 
 namespace orv {
 
@@ -39,7 +38,6 @@ private:
     Link& link_;
     Prompts& prompts_;
     QComboBox* selector_ = nullptr;
-    QPushButton* detectButton_ = nullptr;
     QLabel* portStatus_ = nullptr;
     bool detecting_ = false;
 };

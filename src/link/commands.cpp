@@ -40,6 +40,12 @@ Exchange exchange(Link& link, const Frame& frame, int waitMs, Reply& reply) {
     return Exchange::Replied;
 }
 
+bool answeredPlainly(Link& link, const Frame& frame) {
+    Reply reply{};
+    return exchange(link, frame, kCommandWaitMs, reply) == Exchange::Replied &&
+           plainReplyOk(static_cast<Command>(frame[2]), reply);
+}
+
 bool WriteRegister(Link& link, std::uint8_t address, std::uint8_t value) {
     Reply reply{};
     return exchange(link, frameFor(link, Command::WriteReg, address, value), kWriteWaitMs, reply) ==
@@ -101,9 +107,7 @@ bool Calibrate(Link& link, Prompts& prompts, PromptOwner owner, Command calibrat
     if (failure == nullptr) {
         return false;
     }
-    Reply reply{};
-    if (exchange(link, frameFor(link, calibration), kCommandWaitMs, reply) == Exchange::Replied &&
-        plainReplyOk(calibration, reply)) {
+    if (answeredPlainly(link, frameFor(link, calibration))) {
         return true;
     }
     prompts.message(owner, failure, kError);

@@ -20,6 +20,10 @@ enum class Exchange { SendFailed, ReceiveFailed, Replied };
 // Send `frame` with `waitMs`, then read the three reply bytes.
 Exchange exchange(Link& link, const Frame& frame, int waitMs, Reply& reply);
 
+// The exchange of a command without parameters: true when it is answered
+// 00 00 <code>.
+bool answeredPlainly(Link& link, const Frame& frame);
+
 inline constexpr int kWriteWaitMs = 3000;
 inline constexpr int kReadRegisterWaitMs = 6000;
 inline constexpr int kCommandWaitMs = 3000;
