@@ -1,0 +1,12 @@
+#include "app/version_title.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace orv {
+
+std::string executableDisplayName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+}
+
+}  // namespace orv

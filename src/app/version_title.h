@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace orv {
+
+// The running executable's file name without its extension, in UTF-8: the
+// name the window title starts with.
+std::string executableDisplayName();
+
+}  // namespace orv
