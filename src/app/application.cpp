@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "app/simulated_port.h"
+#include "app/version_info.h"
 #include "link/link.h"
 #include "link/port_catalog.h"
 #include "link/qt_serial_device.h"
@@ -52,7 +53,7 @@ int COrvellinApp::InitInstance(QApplication& application) {
     QtPrompts prompts;
     Link link(candidatePorts(options.ports, simulator.name()),
               simulator.factory([] { return std::make_unique<QtSerialDevice>(); }), clock);
-    COrvellinDlg window(link, prompts);
+    COrvellinDlg window(link, prompts, ownVersionResource());
     window.exec();
     return 0;
 }

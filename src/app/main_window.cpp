@@ -6,9 +6,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <QCoreApplication>
+#include <QDir>
+
+#include "app/about_dialog.h"
 #include "app/artwork.h"
+#include "app/version_title.h"
 #include "controls/dialog_units.h"
 #include "controls/key_filter.h"
+#include "device/panel.h"
 #include "link/detect.h"
 #include "link/evm_table.h"
 #include "link/link.h"
@@ -19,10 +25,13 @@ namespace {
 
 constexpr int kWidthUnits = 599;
 constexpr int kHeightUnits = 352;
+constexpr int kPanelTypeCode = 1;
+const QPoint kPanelOrigin{15, 55};
 
 }  // namespace
 
-COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, QWidget* parent)
+COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, const VersionResource* version,
+                           QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       link_(link),
@@ -36,15 +45,30 @@ COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, QWidget* parent)
     layout->setMenuBar(menuBar);
     buildControls();
     setWindowIcon(applicationIcon());
-    setWindowTitle(QString());
+    readVersion(version);
     link_.ClosePort();
     fillSelector();
     new EnterEscapeFilter(this);
 }
 
+// The title and the program folder come only with a readable version; the
+// data folder starts as the program folder.
+void COrvellinDlg::readVersion(const VersionResource* version) {
+    std::string title;
+    if (ReadVersionInfo(version, versionInfo_) == 0) {
+        title = orv::windowTitle(executableDisplayName(), versionInfo_);
+        const QString folder = QCoreApplication::applicationDirPath();
+        if (!folder.isEmpty()) {
+            programFolder_ = QDir::toNativeSeparators(folder + QLatin1Char('/')).toStdString();
+            panelData_.dataFolder = programFolder_;
+        }
+    }
+    setWindowTitle(QString::fromStdString(title));
+}
+
 void COrvellinDlg::buildControls() {
     const DialogUnits du(font());
-    auto* client = new QWidget(this);
+    auto* client = client_ = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     client->setFixedSize(du.x(kWidthUnits), du.y(kHeightUnits));
     layout()->addWidget(client);
@@ -114,24 +138,39 @@ int COrvellinDlg::selectedTypeCode() const {
 
 // A scan blocks until it ends, except while one of its ownerless message
 // boxes is open; a press that arrives then is ignored, so that no scan runs
-// inside another.
+// inside another. The panel window goes whenever there is one, also when
+// its port was already closed because the device went away.
 void COrvellinDlg::OnDetectEvm() {
     if (detecting_) {
         return;
     }
     detecting_ = true;
     link_.ClosePort();
+    delete panel_;
     const int typeCode = selectedTypeCode();
     const int port = DetectEvm(link_, prompts_, typeCode);
     portStatus_->setText(port < 0 ? QStringLiteral("Not Found")
                                   : QString::fromStdString(link_.portDisplayName(port)));
+    if (port >= 0 && typeCode == kPanelTypeCode) {
+        createPanel();
+    }
     detecting_ = false;
+}
+
+// The panel reads the registers while it is built, before it is shown.
+void COrvellinDlg::createPanel() {
+    panel_ = new ZN410Dlg(panelData_, link_, prompts_, client_);
+    panel_->move(kPanelOrigin);
+    panel_->show();
 }
 
 void COrvellinDlg::OnSysCommand(int id) {
     switch (id & 0xFFF0) {
         case kSysClose:
             close();
+            break;
+        case kSysAbout:
+            CAboutDlg(versionInfo_, this).exec();
             break;
         default:
             break;

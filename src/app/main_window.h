@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+
+#include <string>
+
+#include "app/version_info.h"
+#include "device/panel_data.h"
 
 class QComboBox;
 class QLabel;
@@ -10,6 +16,7 @@ namespace orv {
 
 class Link;
 class Prompts;
+class ZN410Dlg;
 
 // System-menu command identifiers, compared after masking with 0xFFF0.
 enum SysCommand : int {
@@ -19,24 +26,42 @@ enum SysCommand : int {
     kSysClose = 0xF060,
 };
 
-// The main window: the EVM selector, "Detect EVM", the port status and the
-// window menu. It uses the link and the prompts; it owns neither.
+// The main window: the EVM selector, "Detect EVM", the port status, the
+// window menu and, once the converter's EVM has been found, the device
+// panel. It uses the link and the prompts; it owns neither. It keeps the
+// panel's data for the whole run and builds a new panel window for every
+// detection.
 class COrvellinDlg final : public QDialog {
     Q_OBJECT
 public:
-    COrvellinDlg(Link& link, Prompts& prompts, QWidget* parent = nullptr);
+    // `version` is the program's version resource, or null when it has none;
+    // the title and the About box show what it holds.
+    COrvellinDlg(Link& link, Prompts& prompts, const VersionResource* version = nullptr,
+                 QWidget* parent = nullptr);
 
     void OnDetectEvm();
     void OnSysCommand(int id);
+
+    PanelData& panelData() { return panelData_; }
+    // The executable's folder with a trailing separator; empty when the
+    // version could not be read.
+    const std::string& programFolder() const { return programFolder_; }
 
 private:
     void buildControls();
     void buildWindowMenu(QMenuBar* menuBar);
     void fillSelector();
     int selectedTypeCode() const;
+    void createPanel();
+    void readVersion(const VersionResource* version);
 
     Link& link_;
     Prompts& prompts_;
+    VersionInfo versionInfo_;
+    std::string programFolder_;
+    PanelData panelData_;
+    QPointer<ZN410Dlg> panel_;
+    QWidget* client_ = nullptr;
     QComboBox* selector_ = nullptr;
     QLabel* portStatus_ = nullptr;
     bool detecting_ = false;

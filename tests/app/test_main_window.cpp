@@ -1,10 +1,15 @@
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/main_window.h"
+#include "app/version_info.h"
 #include "link/link.h"
 #include "link/qt_serial_device.h"
 #include "recording_prompts.h"
@@ -30,6 +35,16 @@ struct Window {
     Link link;
     COrvellinDlg window;
 };
+
+// A resource whose product version differs from its file version.
+VersionResource productVersion2017() {
+    VersionResource resource;
+    resource.fixed = {0x00090008, 0x00070006, 0x00020000, 0x00010007};
+    resource.translations = {{0x0409, 0x04B0}};
+    resource.stringTables = {
+        {"040904b0", {{"CompanyName", "Orvellin developers"}, {"ProductVersion", "2.0.1.7_x"}}}};
+    return resource;
+}
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -69,7 +84,10 @@ private slots:
         QTest::mouseClick(w.detect(), Qt::LeftButton);
         QCOMPARE(w.status(), QString("ttyS0"));
         QCOMPARE(w.bus.openCount("/dev/ttyS0"), 2);
-        QCOMPARE(evm.frames().size(), std::size_t{2});
+        // The handshake and the reset, then the new panel's register Read.
+        QCOMPARE(evm.frames().size(), std::size_t{2 + 11});
+        QCOMPARE(evm.frames()[0][2], std::uint8_t(Command::Handshake));
+        QCOMPARE(evm.frames()[1][2], std::uint8_t(Command::Reset));
     }
 
     void noSelectionScansWithTypeMinusOneAndSaysNothing() {
@@ -119,6 +137,46 @@ private slots:
                                      "&About Orvellin..."}));
         w.window.OnSysCommand(kSysClose | 0x000F);
         QVERIFY(!w.window.isVisible());
+    }
+
+    void titleCarriesTheProductVersion() {
+        ManualClock clock;
+        sim::SimBus bus{clock};
+        test::RecordingPrompts prompts;
+        Link link({}, bus.factory(), clock);
+        const VersionResource resource = productVersion2017();
+        COrvellinDlg window(link, prompts, &resource);
+        QCOMPARE(window.windowTitle(), QString("test_app v2.0.1.7"));
+        QVERIFY(window.programFolder().ends_with(QDir::separator().toLatin1()));
+        QCOMPARE(window.panelData().dataFolder, window.programFolder());
+    }
+
+    void withoutVersionTheTitleAndProgramFolderStayEmpty() {
+        Window w;
+        QCOMPARE(w.window.windowTitle(), QString());
+        QCOMPARE(w.window.programFolder(), std::string());
+    }
+
+    // The About box is modal: it is read and closed from inside its own loop.
+    void aboutCommandShowsTheVersion() {
+        ManualClock clock;
+        sim::SimBus bus{clock};
+        test::RecordingPrompts prompts;
+        Link link({}, bus.factory(), clock);
+        const VersionResource resource = productVersion2017();
+        COrvellinDlg window(link, prompts, &resource);
+        window.show();
+        QString versionLine;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            versionLine = box->findChild<QLabel*>("versionLine")->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QAction* about = window.findChild<QMenu*>("windowMenu")->actions().last();
+        about->trigger();
+        QCOMPARE(versionLine, QString("AP Version : 2.0.1.7_x"));
+        QVERIFY(window.isVisible());
     }
 
     void findsTheSimulatorThroughTheRealSerialPort() {

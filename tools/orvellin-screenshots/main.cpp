@@ -1,8 +1,10 @@
 // Renders the screenshots under docs/ offscreen, against the in-memory
-// simulated EVM: orvellin-screenshots OUTPUT_FOLDER
+// simulated EVM: orvellin-screenshots OUTPUT_FOLDER. The main window shows
+// the device panel on its "All Regs" tab, as the EVM answered the Read.
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTabBar>
 #include <cstdio>
 
 #include "app/main_window.h"
@@ -38,5 +40,6 @@ int main(int argc, char** argv) {
     orv::COrvellinDlg window(link, prompts);
     window.show();
     window.findChild<QPushButton*>("detectEvmButton")->click();
+    window.findChild<QTabBar*>("tabs")->setCurrentIndex(6);
     return save(window, folder, QStringLiteral("main-window.png")) ? 0 : 1;
 }

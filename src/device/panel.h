@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QTabBar;
+
+namespace orv {
+
+class CTCEdit;
+class Link;
+class Prompts;
+class ZN410ALLDlg;
+class ZN410CALDlg;
+class ZN410CLOCKDlg;
+class ZN410IODlg;
+class ZN410MUXDlg;
+class ZN410POWERDlg;
+class ZN410STATUSDlg;
+struct PanelData;
+
+// The device panel's window: the tab control with the seven register pages,
+// the gain and data-rate lists, "Write" and "Read", the data count and the
+// acquisition and chart area. The main window builds one after each
+// detection that finds the converter's EVM and deletes it on the next
+// "Detect EVM"; everything worth keeping lives in `PanelData`, which the
+// main window holds for the whole run.
+class ZN410Dlg final : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window and initialises it, which reads the registers.
+    ZN410Dlg(PanelData& data, Link& link, Prompts& prompts, QWidget* parent);
+
+    void OnSelchangeTab();
+    void OnRead();
+    void OnChangeDataCount();
+    void OnSelchangeGain();
+    void OnSelchangeDataRate();
+
+    // Shows the register image on the gain and data-rate lists and on every
+    // page.
+    void DistributeImage();
+
+private:
+    void buildControls();
+    void buildAcquisitionArea();
+    void fitTabArea();
+    void createPages();
+    void OnInitDialog();
+
+    PanelData& data_;
+    Link& link_;
+    Prompts& prompts_;
+
+    QTabBar* tab_ = nullptr;
+    QFrame* tabArea_ = nullptr;
+    ZN410MUXDlg* muxPage_ = nullptr;
+    ZN410CLOCKDlg* clocksPage_ = nullptr;
+    ZN410IODlg* gpioPage_ = nullptr;
+    ZN410POWERDlg* powerPage_ = nullptr;
+    ZN410CALDlg* calPage_ = nullptr;
+    ZN410STATUSDlg* statusPage_ = nullptr;
+    ZN410ALLDlg* allPage_ = nullptr;
+    std::array<QWidget*, 7> pages_{};  // in tab order
+
+    QComboBox* dataRateList_ = nullptr;
+    QComboBox* gainList_ = nullptr;
+    QPushButton* writeButton_ = nullptr;
+    QPushButton* readButton_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    CTCEdit* dataCount_ = nullptr;
+    QFrame* chart_ = nullptr;
+    QScrollBar* scrollBar_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLineEdit* minimum_ = nullptr;
+    QLineEdit* maximum_ = nullptr;
+    QLineEdit* average_ = nullptr;
+    std::array<QFrame*, 4> swatches_{};  // scale, grid, line, background
+    QLineEdit* logFilePath_ = nullptr;
+    QPushButton* saveFile_ = nullptr;
+};
+
+}  // namespace orv

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "device/registers.h"
+
+namespace orv {
+
+// The working copies: the register bytes the pages edit and "Write" sends.
+// Each page's copies live here, not in its window, so that they survive
+// the panel window being rebuilt after every detection.
+
+struct MuxPageData {
+    std::uint8_t value = 0;
+    int positiveSelection = 0;  // control identifier of the checked AIN+ button
+    int negativeSelection = 0;  // control identifier of the checked AIN- button
+};
+
+struct ClocksPageData {
+    std::uint8_t adcon = 0;  // the clock output lives in bits 6-5
+};
+
+struct GpioPageData {
+    std::uint8_t output = 0;  // sent by "Write"
+    std::uint8_t read = 0;    // shown
+};
+
+struct PowerPageData {
+    std::uint8_t adcon = 0;  // the sensor-detect current lives in bits 4-3
+};
+
+struct CalPageData {
+    std::array<std::uint8_t, 6> calibration{};  // OFC0 .. FSC2, in address order
+};
+
+struct StatusPageData {
+    std::uint8_t status = 0;
+};
+
+struct AllRegsPageData {
+    RegisterBytes readValues{};   // last shown in the whole Read column
+    RegisterBytes writeValues{};  // last taken from the Write column, or loaded
+};
+
+// Everything the device panel keeps from one window to the next: the main
+// window holds one for the whole run and hands it to each panel window it
+// builds. All zero at start.
+struct PanelData {
+    RegisterImage image{};
+    std::uint8_t dataRateCode = 0;  // the DRATE working copy
+    // Nonzero while a register Write, a register Read or a collection runs;
+    // any of them finding it set does nothing.
+    int busy = 0;
+
+    MuxPageData mux;
+    ClocksPageData clocks;
+    GpioPageData gpio;
+    PowerPageData power;
+    CalPageData cal;
+    StatusPageData status;
+    AllRegsPageData allRegs;
+
+    std::string binaryFilePath;
+    std::string textFilePath;
+    std::string dataFolder;  // proposed for data files; ends with a separator
+};
+
+// The gain code goes into bits 2-0 of both ADCON copies.
+inline void setGainCode(PanelData& data, int code) {
+    data.clocks.adcon = withGain(data.clocks.adcon, code);
+    data.power.adcon = withGain(data.power.adcon, code);
+}
+
+// Holds the busy flag for one operation; `acquired()` is false when another
+// operation held it already, and then the flag is left alone.
+class BusyScope {
+public:
+    explicit BusyScope(int& flag) : flag_(flag), acquired_(flag == 0) {
+        if (acquired_) {
+            flag_ = 1;
+        }
+    }
+    ~BusyScope() {
+        if (acquired_) {
+            flag_ = 0;
+        }
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+    bool acquired() const { return acquired_; }
+
+private:
+    int& flag_;
+    bool acquired_;
+};
+
+}  // namespace orv

@@ -1,0 +1,15 @@
+#include "device/registers.h"
+
+#include "link/printf.h"
+
+namespace orv {
+
+std::string registerText(std::uint8_t value) {
+    return printfText("%02X", value);
+}
+
+std::string calibrationText(std::uint8_t high, std::uint8_t middle, std::uint8_t low) {
+    return printfText("%02X%02X%02X", high, middle, low);
+}
+
+}  // namespace orv
