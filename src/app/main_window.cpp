@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/about_dialog.h"
 #include "app/artwork.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr int kWidthUnits = 599;
 constexpr int kHeightUnits = 352;
 constexpr int kPanelTypeCode = 1;
+constexpr qsizetype kPathBuffer = 260;
 const QPoint kPanelOrigin{15, 55};
 
 }  // namespace
@@ -52,14 +54,16 @@ COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, const VersionResource* 
 }
 
 // The title and the program folder come only with a readable version; the
-// data folder starts as the program folder.
+// data folder starts as the program folder. A path that does not fit the
+// tool's 260-character buffers leaves the program folder empty.
 void COrvellinDlg::readVersion(const VersionResource* version) {
     std::string title;
     if (ReadVersionInfo(version, versionInfo_) == 0) {
         title = orv::windowTitle(executableDisplayName(), versionInfo_);
-        const QString folder = QCoreApplication::applicationDirPath();
-        if (!folder.isEmpty()) {
-            programFolder_ = QDir::toNativeSeparators(folder + QLatin1Char('/')).toStdString();
+        const QString path = QCoreApplication::applicationFilePath();
+        if (!path.isEmpty() && path.size() < kPathBuffer - 1) {
+            programFolder_ =
+                QDir::toNativeSeparators(QFileInfo(path).path() + QLatin1Char('/')).toStdString();
             panelData_.dataFolder = programFolder_;
         }
     }
