@@ -17,7 +17,6 @@ constexpr int kHeightUnits = 85;
 // The version line is held in a buffer one character shorter than the
 // tool's other texts.
 constexpr std::size_t kVersionBuffer = 259;
-constexpr std::size_t kTextBuffer = 260;
 
 QLabel* addLabel(QWidget* parent, const std::string& text, const QString& objectName,
                  const QString& accessibleName, const QRect& geometry) {
@@ -50,7 +49,7 @@ CAboutDlg::CAboutDlg(const VersionInfo& info, QWidget* parent)
 
     addLabel(this, printfFitted(kVersionBuffer, "AP Version : %s", info.productVersion.c_str()),
              QStringLiteral("versionLine"), QStringLiteral("Version"), du.rect(42, 14, 159, 8));
-    addLabel(this, printfFitted(kTextBuffer, "Copyright (C) 2026 %s", info.companyName.c_str()),
+    addLabel(this, printfText("Copyright (C) 2026 %s", info.companyName.c_str()),
              QStringLiteral("noticeLine"), QStringLiteral("Notice"), du.rect(42, 38, 161, 8));
     const std::string rights = "All rights reserved.";
     addLabel(this, rights, QStringLiteral("rightsLine"), QString::fromStdString(rights),

@@ -1,13 +1,8 @@
 #include "app/version_info.h"
 
-#include "link/printf.h"
-
 namespace orv {
 
 namespace {
-
-// Every text of the tool is held in a buffer of this size.
-constexpr std::size_t kTextBuffer = 260;
 
 constexpr std::string_view kStringFileInfo = "\\StringFileInfo\\";
 
@@ -96,23 +91,8 @@ int ReadVersionInfo(const VersionResource* resource, VersionInfo& info, int miss
 }
 
 std::string windowTitle(const std::string& displayName, const VersionInfo& info) {
-    return printfFitted(kTextBuffer, "%s v%d.%d.%d.%d", displayName.c_str(), int{info.major},
-                        int{info.minor}, int{info.build}, int{info.revision});
-}
-
-std::string fitBuffer(std::string_view text, std::size_t bufferSize) {
-    if (bufferSize == 0) {
-        return {};
-    }
-    if (text.size() < bufferSize) {
-        return std::string(text);
-    }
-    std::size_t length = bufferSize - 1;
-    // A continuation byte at the cut belongs to a sequence begun before it.
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-        --length;
-    }
-    return std::string(text.substr(0, length));
+    return printfText("%s v%d.%d.%d.%d", displayName.c_str(), int{info.major}, int{info.minor},
+                      int{info.build}, int{info.revision});
 }
 
 }  // namespace orv

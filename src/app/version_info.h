@@ -2,11 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "link/printf.h"
 
 namespace orv {
 
@@ -77,22 +78,5 @@ const VersionResource* ownVersionResource(int* error = nullptr);
 
 // "<displayName> v<major>.<minor>.<build>.<revision>".
 std::string windowTitle(const std::string& displayName, const VersionInfo& info);
-
-// `text` as a char buffer of `bufferSize` holds it: at most bufferSize - 1
-// bytes, cut before a UTF-8 sequence that would not fit whole.
-std::string fitBuffer(std::string_view text, std::size_t bufferSize);
-
-// printf-style formatting, the result fitted into a buffer of `bufferSize`.
-template <class... Args>
-std::string printfFitted(std::size_t bufferSize, const char* format, Args... args) {
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    if (length < 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, args...);
-    text.pop_back();
-    return fitBuffer(text, bufferSize);
-}
 
 }  // namespace orv

@@ -1,20 +1,50 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace orv {
 
-// printf-style formatting into a 260-character buffer, the size every text
-// of the tool's messages and paths is held in; longer results are cut.
+// Every text of the tool's messages and paths is held in a buffer of this
+// many characters, the terminator included.
+inline constexpr std::size_t kTextBuffer = 260;
+
+// `text` as a char buffer of `bufferSize` holds it: at most bufferSize - 1
+// bytes, cut before a UTF-8 sequence that would not fit whole.
+inline std::string fitBuffer(std::string_view text, std::size_t bufferSize) {
+    if (bufferSize == 0) {
+        return {};
+    }
+    if (text.size() < bufferSize) {
+        return std::string(text);
+    }
+    std::size_t length = bufferSize - 1;
+    // A continuation byte at the cut belongs to a sequence begun before it.
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        --length;
+    }
+    return std::string(text.substr(0, length));
+}
+
+// printf-style formatting, the result fitted into a buffer of `bufferSize`.
 template <class... Args>
-std::string printfText(const char* format, Args... args) {
-    char buffer[260];
-    const int length = std::snprintf(buffer, sizeof buffer, format, args...);
+std::string printfFitted(std::size_t bufferSize, const char* format, Args... args) {
+    const int length = std::snprintf(nullptr, 0, format, args...);
     if (length < 0) {
         return {};
     }
-    return std::string(buffer);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, args...);
+    text.pop_back();
+    return fitBuffer(text, bufferSize);
+}
+
+// printf-style formatting into the tool's usual 260-character buffer.
+template <class... Args>
+std::string printfText(const char* format, Args... args) {
+    return printfFitted(kTextBuffer, format, args...);
 }
 
 }  // namespace orv
