@@ -1,14 +1,13 @@
 #include "app/main_window.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 #include "app/about_dialog.h"
 #include "app/artwork.h"

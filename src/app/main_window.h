@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QPointer>
-
 #include <string>
 
 #include "app/version_info.h"

@@ -110,7 +110,6 @@ void ZN410Dlg::buildControls() {
     tab_->setUsesScrollButtons(false);
     tabArea_ = new QFrame(this);
     tabArea_->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    fitTabArea();
 
     writeButton_ = addButton(this, "Write", "writeButton", du.rect(40, 266, 50, 14));
     readButton_ = addButton(this, "Read", "readButton", du.rect(100, 266, 50, 14));
@@ -126,8 +125,8 @@ void ZN410Dlg::buildControls() {
            std::max(du.y(kPanelHeight), logFilePath_->geometry().bottom() + du.y(2)));
 }
 
-// The tab row is as high as its tabs; the area under it reaches down to the
-// "Write" and "Read" buttons.
+// The tab row is as high as its tabs, so it is placed once they are in; the
+// area under it reaches down to the "Write" and "Read" buttons.
 void ZN410Dlg::fitTabArea() {
     const DialogUnits du(font());
     tab_->setGeometry(du.x(8), du.y(24), du.x(212), tab_->sizeHint().height());

@@ -22,7 +22,8 @@ namespace {
 
 // The main window over an in-memory bus with ports ttyS0 and ttyS1.
 struct Window {
-    Window() : link({"/dev/ttyS0", "/dev/ttyS1"}, bus.factory(), clock), window(link, prompts) {
+    explicit Window(const VersionResource* version = nullptr)
+        : link({"/dev/ttyS0", "/dev/ttyS1"}, bus.factory(), clock), window(link, prompts, version) {
         window.show();
     }
     QPushButton* detect() { return window.findChild<QPushButton*>("detectEvmButton"); }
@@ -140,15 +141,11 @@ private slots:
     }
 
     void titleCarriesTheProductVersion() {
-        ManualClock clock;
-        sim::SimBus bus{clock};
-        test::RecordingPrompts prompts;
-        Link link({}, bus.factory(), clock);
         const VersionResource resource = productVersion2017();
-        COrvellinDlg window(link, prompts, &resource);
-        QCOMPARE(window.windowTitle(), QString("test_app v2.0.1.7"));
-        QVERIFY(window.programFolder().ends_with(QDir::separator().toLatin1()));
-        QCOMPARE(window.panelData().dataFolder, window.programFolder());
+        Window w(&resource);
+        QCOMPARE(w.window.windowTitle(), QString("test_app v2.0.1.7"));
+        QVERIFY(w.window.programFolder().ends_with(QDir::separator().toLatin1()));
+        QCOMPARE(w.window.panelData().dataFolder, w.window.programFolder());
     }
 
     void withoutVersionTheTitleAndProgramFolderStayEmpty() {
@@ -159,13 +156,9 @@ private slots:
 
     // The About box is modal: it is read and closed from inside its own loop.
     void aboutCommandShowsTheVersion() {
-        ManualClock clock;
-        sim::SimBus bus{clock};
-        test::RecordingPrompts prompts;
-        Link link({}, bus.factory(), clock);
         const VersionResource resource = productVersion2017();
-        COrvellinDlg window(link, prompts, &resource);
-        window.show();
+        Window w(&resource);
+        COrvellinDlg& window = w.window;
         QString versionLine;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
