@@ -2,18 +2,38 @@
 
 #include "device/register_page.h"
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
 namespace orv {
 
 struct ClocksPageData;
 
-// The "Clocks" page.
+// The "Clocks" page: the input clock, its source, and the rate of the
+// converter's clock output, which is ADCON bits 6-5 of the page's copy.
 class ZN410CLOCKDlg final : public RegisterPage {
     Q_OBJECT
 public:
+    static constexpr int kInputClockHz = 7680000;
+
     ZN410CLOCKDlg(ClocksPageData& data, QWidget* panel);
 
+    // Selects the clock-output item at `position`; no handler runs.
+    void selectClockOut(int position);
+    // The clock-output list's handler: the selected code goes into the copy
+    // and its frequency into "Clock Out". Also run after `selectClockOut`.
+    void OnSelchangeClockOut();
+
 private:
+    void buildControls();
+    void OnInitDialog();
+
     ClocksPageData& data_;
+    QLineEdit* clockIn_ = nullptr;
+    QLabel* clockSource_ = nullptr;
+    QComboBox* clockOutList_ = nullptr;
+    QLineEdit* clockOut_ = nullptr;
 };
 
 }  // namespace orv

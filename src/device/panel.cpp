@@ -23,22 +23,9 @@ namespace orv {
 
 namespace {
 
-constexpr int kCalTab = 4;
 constexpr int kDataCountChars = 5;
 constexpr long kMaxDataCount = 65535;
 const QPoint kPageOrigin{40, 70};
-
-// Keeps a button disabled for as long as its operation runs.
-class DisabledWhile {
-public:
-    explicit DisabledWhile(QWidget* widget) : widget_(widget) { widget_->setEnabled(false); }
-    ~DisabledWhile() { widget_->setEnabled(true); }
-    DisabledWhile(const DisabledWhile&) = delete;
-    DisabledWhile& operator=(const DisabledWhile&) = delete;
-
-private:
-    QWidget* widget_;
-};
 
 }  // namespace
 
@@ -50,6 +37,7 @@ ZN410Dlg::ZN410Dlg(PanelData& data, Link& link, Prompts& prompts, QWidget* paren
     hide();
     buildControls();
 
+    connect(writeButton_, &QPushButton::clicked, this, &ZN410Dlg::OnWrite);
     connect(readButton_, &QPushButton::clicked, this, &ZN410Dlg::OnRead);
     connect(dataCount_, &CTCEdit::textChanged, this, &ZN410Dlg::OnChangeDataCount);
     // The gain handler runs on the user's choice only; the data-rate code
@@ -82,10 +70,11 @@ void ZN410Dlg::createPages() {
     muxPage_ = new ZN410MUXDlg(data_.mux, this);
     clocksPage_ = new ZN410CLOCKDlg(data_.clocks, this);
     gpioPage_ = new ZN410IODlg(data_.gpio, this);
-    powerPage_ = new ZN410POWERDlg(data_.power, this);
-    calPage_ = new ZN410CALDlg(data_.cal, this);
+    powerPage_ = new ZN410POWERDlg(data_.power, link_, prompts_, this);
+    calPage_ = new ZN410CALDlg(data_.cal, data_.allRegs, link_, prompts_, this);
     statusPage_ = new ZN410STATUSDlg(data_.status, this);
     allPage_ = new ZN410ALLDlg(data_.allRegs, this);
+    connect(calPage_, &ZN410CALDlg::readValuesChanged, allPage_, &ZN410ALLDlg::showReadValues);
     pages_ = {muxPage_, clocksPage_, gpioPage_, powerPage_, calPage_, statusPage_, allPage_};
 
     const QSize size = muxPage_->size();
@@ -106,22 +95,6 @@ void ZN410Dlg::OnSelchangeTab() {
     }
     writeButton_->setVisible(selected != kCalTab);
     readButton_->setVisible(selected != kCalTab);
-}
-
-void ZN410Dlg::OnRead() {
-    const BusyScope busy(data_.busy);
-    if (!busy.acquired()) {
-        return;
-    }
-    const DisabledWhile disabled(readButton_);
-    for (std::uint8_t a = 0; a < kRegisterCount; ++a) {
-        if (!ReadRegisterOrReport(link_, prompts_, this, a, data_.image[a])) {
-            return;
-        }
-    }
-    DistributeImage();
-    data_.allRegs.readValues = data_.image;
-    allPage_->showReadValues();
 }
 
 // Only a five-character text is checked, as a decimal number made of its
@@ -149,20 +122,6 @@ void ZN410Dlg::OnSelchangeDataRate() {
     if (code >= 0) {
         data_.dataRateCode = static_cast<std::uint8_t>(code);
     }
-}
-
-// Selecting list items here runs none of their handlers but the data-rate
-// code's, which follows the list.
-void ZN410Dlg::DistributeImage() {
-    const RegisterImage& image = data_.image;
-    selectDirect(gainList_, gainCode(image[ADCON]));
-    selectBySearch(dataRateList_, image[DRATE]);
-    data_.mux.value = image[MUX];
-    data_.gpio.read = image[IO];
-    data_.power.adcon = image[ADCON];
-    data_.clocks.adcon = image[ADCON];
-    data_.status.status = image[STATUS];
-    std::copy(image.begin() + OFC0, image.end(), data_.cal.calibration.begin());
 }
 
 }  // namespace orv

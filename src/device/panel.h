@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
 
 class QComboBox;
 class QFrame;
@@ -34,10 +35,17 @@ struct PanelData;
 class ZN410Dlg final : public QWidget {
     Q_OBJECT
 public:
+    // The tab control's pages, by index.
+    enum Tab { kMuxTab, kClocksTab, kGpioTab, kPowerTab, kCalTab, kStatusTab, kAllRegsTab };
+
     // Builds the window and initialises it, which reads the registers.
     ZN410Dlg(PanelData& data, Link& link, Prompts& prompts, QWidget* parent);
 
     void OnSelchangeTab();
+    // Sends the register of the page in view, then ADCON and DRATE; from
+    // "All Regs" every register of its Write column; from "Cal" nothing.
+    void OnWrite();
+    // Reads all eleven registers into the image, then shows it everywhere.
     void OnRead();
     void OnChangeDataCount();
     void OnSelchangeGain();
@@ -53,6 +61,11 @@ private:
     void fitTabArea();
     void createPages();
     void OnInitDialog();
+    void writeFromPage(Tab tab);
+    void writeAllRegisters();
+    bool writeAndShow(std::uint8_t address, std::uint8_t value);
+    void writeAndKeep(std::uint8_t address, std::uint8_t value);
+    void readBackIo();
 
     PanelData& data_;
     Link& link_;

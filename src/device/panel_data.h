@@ -33,6 +33,9 @@ struct PowerPageData {
 
 struct CalPageData {
     std::array<std::uint8_t, 6> calibration{};  // OFC0 .. FSC2, in address order
+    // The "Working" box's fill, 0x00BBGGRR: black until a self calibration
+    // first runs, red while one runs and after one could not be sent.
+    std::uint32_t indicatorColour = 0;
 };
 
 struct StatusPageData {
@@ -71,6 +74,15 @@ struct PanelData {
 inline void setGainCode(PanelData& data, int code) {
     data.clocks.adcon = withGain(data.clocks.adcon, code);
     data.power.adcon = withGain(data.power.adcon, code);
+}
+
+// The ADCON byte a Write sends: each field as the page that owns it shows
+// it (clock output from the Clocks copy, sensor-detect current from the
+// Power copy, the gain both copies share) and bit 7 as last read.
+inline std::uint8_t composedAdcon(const PanelData& data) {
+    const std::uint8_t clocks = data.clocks.adcon;
+    return static_cast<std::uint8_t>((data.image[ADCON] & 0x80) | (clocks & 0x60) |
+                                     (data.power.adcon & 0x18) | (clocks & 0x07));
 }
 
 // Holds the busy flag for one operation; `acquired()` is false when another

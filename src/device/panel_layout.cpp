@@ -14,6 +14,7 @@
 
 #include "controls/dialog_units.h"
 #include "controls/tc_edit.h"
+#include "device/page_controls.h"
 #include "device/panel.h"
 
 namespace orv {
@@ -52,43 +53,6 @@ QStyle* compactTabStyle() {
         style->setParent(qApp);
     }
     return style;
-}
-
-// A control with the label beside it: the label names it for screen readers.
-template <class Control>
-Control* labelled(Control* control, QLabel* label) {
-    label->setBuddy(control);
-    control->setAccessibleName(label->text());
-    return control;
-}
-
-QLabel* addLabel(QWidget* parent, const char* text, const QRect& geometry) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QPushButton* addButton(QWidget* parent, const char* text, const char* name, const QRect& geometry) {
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
-}
-
-QComboBox* addList(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setGeometry(geometry.x(), geometry.y(), geometry.width(), list->sizeHint().height());
-    return list;
-}
-
-QLineEdit* addReadOnlyField(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setReadOnly(true);
-    field->setGeometry(geometry);
-    return field;
 }
 
 }  // namespace

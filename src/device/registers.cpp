@@ -12,4 +12,9 @@ std::string calibrationText(std::uint8_t high, std::uint8_t middle, std::uint8_t
     return printfText("%02X%02X%02X", high, middle, low);
 }
 
+std::string clockOutText(int inputClockHz, int code) {
+    const double megahertz = code == 0 ? 0.0 : inputClockHz / double(1 << (code - 1)) / 1000000;
+    return printfFitted(20, "%2.6fMHz", megahertz);
+}
+
 }  // namespace orv

@@ -94,4 +94,8 @@ std::string registerText(std::uint8_t value);
 // significant byte first, from its three register bytes.
 std::string calibrationText(std::uint8_t high, std::uint8_t middle, std::uint8_t low);
 
+// The clock output for clock-output code `code` in megahertz, "%2.6fMHz":
+// the input clock halved (code - 1) times, 0 when the output is off.
+std::string clockOutText(int inputClockHz, int code);
+
 }  // namespace orv

@@ -51,6 +51,9 @@ public:
     int evmType() const { return state_.evmType; }
     void setEvmType(int type) { state_.evmType = type; }
 
+    // The clock the transport waits by; commands that pause use it too.
+    Clock& clock() const { return clock_; }
+
     int portCount() const { return static_cast<int>(portNames_.size()); }
     // The name users see for port n: "COM7", "ttyUSB0", "pts/3".
     std::string portDisplayName(int n) const;
