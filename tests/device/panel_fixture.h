@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +16,20 @@
 #include "sim/sim_bus.h"
 
 namespace orv::test {
+
+// Frames as the EVM of type 1 receives them, byte for byte.
+inline QByteArray wire(const Frame& frame) {
+    return QByteArray(reinterpret_cast<const char*>(frame.data()), int(frame.size()));
+}
+inline QByteArray writeFrame(std::uint8_t address, std::uint8_t value) {
+    return wire(CommandFrame(1, Command::WriteReg, address, value));
+}
+inline QByteArray readFrame(std::uint8_t address) {
+    return wire(CommandFrame(1, Command::ReadReg, address));
+}
+inline QByteArray commandFrame(Command command) {
+    return wire(CommandFrame(1, command));
+}
 
 // The main window over an in-memory bus whose only port, ttyS0, holds an
 // EVM with the given power-on registers; `detect()` presses "Detect EVM".
@@ -38,6 +53,31 @@ struct PanelFixture {
     QTabBar* tabs() { return control<QTabBar>("tabs"); }
     void selectTab(int index) {
         QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(index).center());
+    }
+    // What the EVM received since its frames were last cleared.
+    QByteArray sent() const {
+        QByteArray bytes;
+        for (const Frame& frame : evm.frames()) {
+            bytes += wire(frame);
+        }
+        return bytes;
+    }
+    // A user's click on a button of the panel or one of its pages.
+    void click(const char* name) {
+        auto* button = control<QAbstractButton>(name);
+        QVERIFY2(button, name);
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          QPoint(button->height() / 2, button->height() / 2));
+    }
+    void write() { click("writeButton"); }
+    // A user's choice of item `index` of a list, by keyboard.
+    void choose(const char* list, int index) {
+        auto* combo = control<QComboBox>(list);
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Home);
+        for (int i = 0; i < index; ++i) {
+            QTest::keyClick(combo, Qt::Key_Down);
+        }
     }
     CTCEdit* dataCount() { return control<CTCEdit>("dataCount"); }
     ZN410ALLDlg* allRegs() { return control<ZN410ALLDlg>("allRegsPage"); }
