@@ -89,29 +89,37 @@ private slots:
         QVERIFY2(f.sent().contains(writeFrame(ADCON, 0x1C)), f.sent().toHex(' '));
     }
 
-    // The image follows a confirmed ADCON, except from "Clocks"; STATUS is
-    // only shown, never kept, so a profile keeps what the last Read found.
+    // The image follows a confirmed MUX, DRATE and ADCON, except ADCON from
+    // "Clocks"; STATUS is only shown, never kept, so a profile keeps what
+    // the last Read found.
     void confirmedWritesShowAndKeep_data() {
         QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("imageMux");
         QTest::addColumn<int>("imageAdcon");
-        QTest::addColumn<int>("imageStatus");
-        QTest::newRow("MUX") << 0 << 0x0B << 0x31;
-        QTest::newRow("Clocks") << 1 << 0x6B << 0x31;
-        QTest::newRow("Status") << 5 << 0x0B << 0x31;
+        QTest::newRow("MUX") << 0 << 0x43 << 0x0B;
+        QTest::newRow("Clocks") << 1 << 0x23 << 0x6B;
+        QTest::newRow("Status") << 5 << 0x23 << 0x0B;
     }
     void confirmedWritesShowAndKeep() {
         QFETCH(int, tab);
+        QFETCH(int, imageMux);
         QFETCH(int, imageAdcon);
-        QFETCH(int, imageStatus);
-        WriteFixture f(1);
+        WriteFixture f;
+        f.click("AIN+4");
+        f.choose("dataRateList", 0);
+        f.selectTab(1);
         f.choose("clockOutList", 0);
         f.selectTab(5);
         f.click("bufferEnable");
         f.selectTab(tab);
         f.write();
-        QCOMPARE(f.readField("ADCON"), QString("0B"));
+        QCOMPARE(f.data().image[MUX], std::uint8_t(imageMux));
+        QCOMPARE(f.readField("MUX"), QString::fromStdString(registerText(std::uint8_t(imageMux))));
         QCOMPARE(f.data().image[ADCON], std::uint8_t(imageAdcon));
-        QCOMPARE(f.data().image[STATUS], std::uint8_t(imageStatus));
+        QCOMPARE(f.readField("ADCON"), QString("0B"));
+        QCOMPARE(f.data().image[DRATE], std::uint8_t{0x03});
+        QCOMPARE(f.readField("DRATE"), QString("03"));
+        QCOMPARE(f.data().image[STATUS], std::uint8_t{0x31});
         QCOMPARE(f.readField("STATUS"), tab == 5 ? QString("33") : QString("31"));
         QCOMPARE(f.data().allRegs.readValues, RegisterBytes(kRegisters));
     }
