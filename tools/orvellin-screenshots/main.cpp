@@ -1,11 +1,13 @@
 // Renders the screenshots under docs/ offscreen, against the in-memory
 // simulated EVM: orvellin-screenshots OUTPUT_FOLDER. The main window shows
-// the device panel on its "All Regs" tab, as the EVM answered the Read.
+// the device panel on its "All Regs" tab, as the EVM answered the Read; the
+// page shots show the panel's register side on one tab each.
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QTabBar>
 #include <cstdio>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
@@ -15,9 +17,10 @@
 
 namespace {
 
-bool save(QWidget& widget, const QDir& folder, const QString& name) {
+bool save(QWidget& widget, const QDir& folder, const QString& name,
+          const QRect& region = QRect(QPoint(0, 0), QSize(-1, -1))) {
     const QString path = folder.filePath(name);
-    if (!widget.grab().save(path)) {
+    if (!widget.grab(region).save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -40,6 +43,18 @@ int main(int argc, char** argv) {
     orv::COrvellinDlg window(link, prompts);
     window.show();
     window.findChild<QPushButton*>("detectEvmButton")->click();
-    window.findChild<QTabBar*>("tabs")->setCurrentIndex(6);
-    return save(window, folder, QStringLiteral("main-window.png")) ? 0 : 1;
+    auto* tabs = window.findChild<QTabBar*>("tabs");
+    auto* panel = window.findChild<QWidget*>("devicePanel");
+    // The lists, the tabs, the page under them and "Write" and "Read".
+    const QRect registerSide(0, 0, tabs->geometry().right() + 8,
+                             window.findChild<QWidget*>("writeButton")->geometry().bottom() + 8);
+
+    bool saved = true;
+    for (const auto& [tab, name] : {std::pair{0, "mux-page.png"}, std::pair{4, "cal-page.png"}}) {
+        tabs->setCurrentIndex(tab);
+        saved = save(*panel, folder, QString::fromLatin1(name), registerSide) && saved;
+    }
+    tabs->setCurrentIndex(6);
+    saved = save(window, folder, QStringLiteral("main-window.png")) && saved;
+    return saved ? 0 : 1;
 }
