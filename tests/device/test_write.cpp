@@ -1,4 +1,6 @@
+#include <QCheckBox>
 #include <QLabel>
+#include <QRadioButton>
 
 #include "device/panel_data.h"
 #include "panel_fixture.h"
@@ -26,6 +28,21 @@ struct WriteFixture : PanelFixture {
         evm.clearFrames();
     }
 };
+
+// What a control shows: a list its item, a check box or radio button
+// whether it is checked, a field or label its text.
+QString stateOf(QWidget* control) {
+    if (auto* list = qobject_cast<QComboBox*>(control)) {
+        return list->currentText();
+    }
+    if (qobject_cast<QRadioButton*>(control) || qobject_cast<QCheckBox*>(control)) {
+        return static_cast<QAbstractButton*>(control)->isChecked() ? "checked" : "unchecked";
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    return qobject_cast<QLineEdit*>(control)->text();
+}
 
 QByteArray allZeroWrites(int count) {
     QByteArray bytes;
@@ -228,6 +245,55 @@ private slots:
         QCOMPARE(f.prompts.messages[0].owner, static_cast<QWidget*>(f.allRegs()));
         QVERIFY(f.control<QPushButton>("writeButton")->isEnabled());
         QCOMPARE(f.data().busy, 0);
+    }
+
+    // Actions are "click NAME", "choose LIST INDEX" and "type FIELD TEXT";
+    // after Write and Read, the register's Read field and one control of
+    // the page show what was written.
+    void writeThenReadShowsWhatWasWritten_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QString>("reg");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("MUX") << 0 << QStringList{"click AIN+5", "click AIN-8"} << "MUX"
+                             << "58" << QByteArray("AIN-8") << "checked";
+        QTest::newRow("Clocks") << 1 << QStringList{"choose clockOutList 2"} << "ADCON"
+                                << "4B" << QByteArray("clockOut") << "3.840000MHz";
+        QTest::newRow("GPIO") << 2 << QStringList{"click outputD3", "click levelD3"} << "IO"
+                              << "78" << QByteArray("inputLevelD3") << "H";
+        QTest::newRow("Power & Ref") << 3 << QStringList{"choose sensorCurrentList 2"} << "ADCON"
+                                     << "73" << QByteArray("sensorCurrentList") << "2 uA";
+        QTest::newRow("Status") << 5 << QStringList{"click bufferEnable"} << "STATUS"
+                                << "33" << QByteArray("bufferEnable") << "checked";
+        QTest::newRow("All Regs") << 6 << QStringList{"click syncButton", "type writeOFC0 5A"}
+                                  << "OFC0"
+                                  << "5A" << QByteArray("offsetRead") << "03025A";
+    }
+    void writeThenReadShowsWhatWasWritten() {
+        QFETCH(int, tab);
+        QFETCH(QStringList, actions);
+        QFETCH(QString, reg);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, control);
+        QFETCH(QString, state);
+        WriteFixture f(tab);
+        for (const QString& action : actions) {
+            const QStringList words = action.split(' ');
+            if (words[0] == "click") {
+                f.click(qPrintable(words[1]));
+            } else if (words[0] == "choose") {
+                f.choose(qPrintable(words[1]), words[2].toInt());
+            } else {
+                f.control<QLineEdit>(qPrintable(words[1]))->setText(words[2]);
+            }
+        }
+        f.write();
+        f.click("readButton");
+        QVERIFY(f.prompts.messages.empty());
+        QCOMPARE(f.readField(qPrintable(reg)), shown);
+        QCOMPARE(stateOf(f.control<QWidget>(control.constData())), state);
     }
 
     void busyFlagRefusesWriteAndReadSilently_data() {
