@@ -16,7 +16,6 @@
 #include "device/status_page.h"
 #include "device/table_combo.h"
 #include "device/value_tables.h"
-#include "link/commands.h"
 #include "seams/prompts.h"
 
 namespace orv {

@@ -80,9 +80,11 @@ inline void setGainCode(PanelData& data, int code) {
 // it (clock output from the Clocks copy, sensor-detect current from the
 // Power copy, the gain both copies share) and bit 7 as last read.
 inline std::uint8_t composedAdcon(const PanelData& data) {
+    constexpr std::uint8_t kLastRead = 0x80;
     const std::uint8_t clocks = data.clocks.adcon;
-    return static_cast<std::uint8_t>((data.image[ADCON] & 0x80) | (clocks & 0x60) |
-                                     (data.power.adcon & 0x18) | (clocks & 0x07));
+    return static_cast<std::uint8_t>(
+        (data.image[ADCON] & kLastRead) | (clocks & ~field::kClockOutClear) |
+        (data.power.adcon & ~field::kSensorCurrentClear) | (clocks & ~field::kGainClear));
 }
 
 // Holds the busy flag for one operation; `acquired()` is false when another
