@@ -124,7 +124,6 @@ void ZN410CALDlg::buildControls() {
 void ZN410CALDlg::OnInitDialog() {
     offsetEntry_->setMaxLength(kEntryChars);
     gainEntry_->setMaxLength(kEntryChars);
-    selfCalibrating_ = false;
 }
 
 // The box is painted before the blocking exchange starts, not when the

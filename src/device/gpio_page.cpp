@@ -83,14 +83,12 @@ void ZN410IODlg::buildRows() {
 
 void ZN410IODlg::OnLevelClicked(int pin) {
     const bool high = levels_[pin]->isChecked();
-    const std::uint8_t bit = field::kIoLevel[pin];
-    data_.output = static_cast<std::uint8_t>(high ? data_.output | bit : data_.output & ~bit);
+    data_.output = withBits(data_.output, field::kIoLevel[pin], high);
     levels_[pin]->setText(levelText(high));
 }
 
 void ZN410IODlg::OnDirectionClicked(int pin, bool input) {
-    const std::uint8_t bit = field::kIoDirection[pin];
-    data_.output = static_cast<std::uint8_t>(input ? data_.output | bit : data_.output & ~bit);
+    data_.output = withBits(data_.output, field::kIoDirection[pin], input);
 }
 
 void ZN410IODlg::Refresh() {

@@ -70,10 +70,7 @@ void ZN410MUXDlg::buildGrid() {
 
 // AIN0 against AIN1 on the buttons; the MUX value is left as it is.
 void ZN410MUXDlg::OnInitDialog() {
-    data_.positiveSelection = kFirstPositive;
-    data_.negativeSelection = kFirstNegative + 1;
-    positive_->button(data_.positiveSelection)->setChecked(true);
-    negative_->button(data_.negativeSelection)->setChecked(true);
+    showSelections(0, 1);
 }
 
 // The MUX value follows the two selections, cut to a byte.
@@ -87,18 +84,22 @@ void ZN410MUXDlg::OnNegativeClicked(int id) {
     data_.value = encodeMux(data_.positiveSelection - kFirstPositive, id - kFirstNegative);
 }
 
-// Checking a button in its exclusive group unchecks the others and runs no
-// click handler.
 void ZN410MUXDlg::Refresh() {
     const MuxChannels shown = decodeMux(data_.value);
-    data_.positiveSelection = kFirstPositive + shown.positive;
-    data_.negativeSelection = kFirstNegative + shown.negative;
+    showSelections(shown.positive, shown.negative);
+}
+
+// Checking a button in its exclusive group unchecks the others and runs no
+// click handler.
+void ZN410MUXDlg::showSelections(int positive, int negative) {
+    data_.positiveSelection = kFirstPositive + positive;
+    data_.negativeSelection = kFirstNegative + negative;
     positive_->button(data_.positiveSelection)->setChecked(true);
     negative_->button(data_.negativeSelection)->setChecked(true);
 }
 
 bool ZN410MUXDlg::sameChannel() const {
-    return data_.negativeSelection - 9 == data_.positiveSelection;
+    return data_.negativeSelection - (kFirstNegative - kFirstPositive) == data_.positiveSelection;
 }
 
 }  // namespace orv

@@ -33,6 +33,9 @@ public:
 private:
     void buildGrid();
     void OnInitDialog();
+    // Checks channel `positive` in the AIN+ column and `negative` in the
+    // AIN- column and takes them as the selections.
+    void showSelections(int positive, int negative);
 
     MuxPageData& data_;
     QButtonGroup* positive_ = nullptr;

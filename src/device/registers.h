@@ -48,6 +48,11 @@ inline constexpr std::array<std::uint8_t, 4> kIoDirection = {0x80, 0x40, 0x20, 0
 inline constexpr std::array<std::uint8_t, 4> kIoLevel = {0x08, 0x04, 0x02, 0x01};
 }  // namespace field
 
+// `value` with the bits of `mask` set or cleared.
+inline std::uint8_t withBits(std::uint8_t value, std::uint8_t mask, bool set) {
+    return static_cast<std::uint8_t>(set ? value | mask : value & ~mask);
+}
+
 inline std::uint8_t withGain(std::uint8_t adcon, int code) {
     return static_cast<std::uint8_t>((adcon & field::kGainClear) | (code & 0x07));
 }

@@ -49,9 +49,7 @@ void ZN410STATUSDlg::buildControls() {
 }
 
 void ZN410STATUSDlg::OnBufferClicked() {
-    data_.status =
-        static_cast<std::uint8_t>(buffer_->isChecked() ? data_.status | field::kBufferSet
-                                                       : data_.status & field::kBufferClear);
+    data_.status = withBits(data_.status, field::kBufferSet, buffer_->isChecked());
 }
 
 void ZN410STATUSDlg::Refresh() {

@@ -14,7 +14,6 @@ using test::writeFrame;
 
 namespace {
 
-constexpr int kCalTab = 4;
 constexpr std::uint32_t kRed = 0x0000FF;
 
 // The panel on its "Cal" tab after the opening Read, the EVM's log cleared,
@@ -23,7 +22,7 @@ struct CalFixture : PanelFixture {
     explicit CalFixture(sim::Registers registers = sim::kPowerOnRegisters)
         : PanelFixture(registers) {
         detect();
-        selectTab(kCalTab);
+        selectTab(ZN410Dlg::kCalTab);
         exposed = QTest::qWaitForWindowExposed(&window);
         evm.clearFrames();
     }
