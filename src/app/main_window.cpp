@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -141,10 +142,12 @@ int COrvellinDlg::selectedTypeCode() const {
 
 // A scan blocks until it ends, except while one of its ownerless message
 // boxes is open; a press that arrives then is ignored, so that no scan runs
-// inside another. The panel window goes whenever there is one, also when
-// its port was already closed because the device went away.
+// inside another. A press while the panel is busy is ignored too: its
+// collection lets the user interface run and must keep its window. The
+// panel window goes whenever there is one, also when its port was already
+// closed because the device went away.
 void COrvellinDlg::OnDetectEvm() {
-    if (detecting_) {
+    if (detecting_ || panelData_.busy) {
         return;
     }
     detecting_ = true;
@@ -164,7 +167,25 @@ void COrvellinDlg::OnDetectEvm() {
 void COrvellinDlg::createPanel() {
     panel_ = new ZN410Dlg(panelData_, link_, prompts_, client_);
     panel_->move(kPanelOrigin);
+    connect(panel_, &ZN410Dlg::acquisitionFinished, this, &COrvellinDlg::OnAcquisitionFinished);
     panel_->show();
+}
+
+void COrvellinDlg::closeEvent(QCloseEvent* event) {
+    if (panel_ && panel_->collecting()) {
+        event->ignore();
+        closeAfterCollection_ = true;
+        panel_->requestStop();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void COrvellinDlg::OnAcquisitionFinished() {
+    if (closeAfterCollection_) {
+        closeAfterCollection_ = false;
+        close();
+    }
 }
 
 void COrvellinDlg::OnSysCommand(int id) {

@@ -46,7 +46,13 @@ public:
     // version could not be read.
     const std::string& programFolder() const { return programFolder_; }
 
+protected:
+    // A close request during a collection ends the collection first; the
+    // window closes once it has ended.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void OnAcquisitionFinished();
     void buildControls();
     void buildWindowMenu(QMenuBar* menuBar);
     void fillSelector();
@@ -64,6 +70,7 @@ private:
     QComboBox* selector_ = nullptr;
     QLabel* portStatus_ = nullptr;
     bool detecting_ = false;
+    bool closeAfterCollection_ = false;
 };
 
 }  // namespace orv

@@ -1,6 +1,9 @@
 #include "app/qt_prompts.h"
 
+#include <QColorDialog>
 #include <QMessageBox>
+
+#include "controls/colour_ref.h"
 
 namespace orv {
 
@@ -10,6 +13,15 @@ void QtPrompts::message(PromptOwner owner, const std::string& text, const std::s
                     QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
                     owner);
     box.exec();
+}
+
+// The dialog always shows its custom colours beside the basic ones.
+std::optional<std::uint32_t> QtPrompts::chooseColour(PromptOwner owner, std::uint32_t initial) {
+    QColorDialog dialog(fromColourRef(initial), owner);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return toColourRef(dialog.selectedColor());
 }
 
 }  // namespace orv

@@ -9,6 +9,7 @@ class QtPrompts final : public Prompts {
 public:
     void message(PromptOwner owner, const std::string& text, const std::string& caption,
                  MessageIcon icon) override;
+    std::optional<std::uint32_t> chooseColour(PromptOwner owner, std::uint32_t initial) override;
 };
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <cstdlib>
 
+#include "controls/colour_ref.h"
 #include "controls/dialog_units.h"
 #include "controls/tc_edit.h"
 #include "device/page_controls.h"
@@ -18,15 +19,6 @@ namespace {
 
 constexpr int kEntryChars = 6;
 constexpr std::uint32_t kRed = 0x0000FF;
-
-QColor fromColourRef(std::uint32_t colour) {
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-std::uint32_t toColourRef(const QColor& colour) {
-    return std::uint32_t(colour.red()) | std::uint32_t(colour.green()) << 8 |
-           std::uint32_t(colour.blue()) << 16;
-}
 
 // An entry's text as an unsigned hexadecimal number: empty is 0, and the
 // number ends at the first character that is not a digit of it.
@@ -57,11 +49,12 @@ void CalIndicator::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(1, 1, width() - 2, height() - 2), fromColourRef(colour_));
 }
 
-ZN410CALDlg::ZN410CALDlg(CalPageData& data, AllRegsPageData& allRegs, Link& link, Prompts& prompts,
-                         QWidget* panel)
+ZN410CALDlg::ZN410CALDlg(CalPageData& data, AllRegsPageData& allRegs, const int& busy, Link& link,
+                         Prompts& prompts, QWidget* panel)
     : RegisterPage("MS Shell Dlg", QStringLiteral("Cal"), panel),
       data_(data),
       allRegs_(allRegs),
+      busy_(busy),
       link_(link),
       prompts_(prompts) {
     setObjectName(QStringLiteral("calPage"));
@@ -135,7 +128,7 @@ void ZN410CALDlg::paintIndicator(std::uint32_t colour) {
 
 // Only a frame that cannot be sent is reported; the box then stays red.
 void ZN410CALDlg::OnSelfCalibration() {
-    if (selfCalibrating_) {
+    if (selfCalibrating_ || busy_) {
         return;
     }
     selfCalibrating_ = true;
@@ -147,12 +140,18 @@ void ZN410CALDlg::OnSelfCalibration() {
 }
 
 void ZN410CALDlg::OnCalibrate(Command command) {
+    if (busy_) {
+        return;
+    }
     Calibrate(link_, prompts_, this, command);
 }
 
 // Least significant byte first, to the lowest address; nothing is shown or
 // kept, whatever the EVM answers.
 void ZN410CALDlg::OnSet() {
+    if (busy_) {
+        return;
+    }
     for (const auto& [entry, first] :
          {std::pair{offsetEntry_, OFC0}, std::pair{gainEntry_, FSC0}}) {
         const unsigned long value = entryValue(entry);
@@ -166,6 +165,9 @@ void ZN410CALDlg::OnSet() {
 // Silent: a wrong reply clears its byte, a failed exchange keeps it. The
 // register image is not touched.
 void ZN410CALDlg::OnRead() {
+    if (busy_) {
+        return;
+    }
     const auto readThree = [&](int first) {
         for (int k = first; k < first + 3; ++k) {
             const auto address = static_cast<std::uint8_t>(OFC0 + k);

@@ -32,12 +32,13 @@ private:
 // The "Cal" page: its buttons talk to the EVM directly. "ON" runs a self
 // calibration, four buttons run the individual calibrations, "Set" writes
 // the two 24-bit entries to the offset and gain registers and "Read" reads
-// those six registers back. None of them waits for the panel's busy flag.
+// those six registers back. Each does nothing while the panel's busy flag
+// is set: a running collection owns the link.
 class ZN410CALDlg final : public RegisterPage {
     Q_OBJECT
 public:
-    ZN410CALDlg(CalPageData& data, AllRegsPageData& allRegs, Link& link, Prompts& prompts,
-                QWidget* panel);
+    ZN410CALDlg(CalPageData& data, AllRegsPageData& allRegs, const int& busy, Link& link,
+                Prompts& prompts, QWidget* panel);
 
     void OnSelfCalibration();
     // Self or system offset or gain calibration.
@@ -62,6 +63,7 @@ private:
 
     CalPageData& data_;
     AllRegsPageData& allRegs_;
+    const int& busy_;
     Link& link_;
     Prompts& prompts_;
     bool selfCalibrating_ = false;

@@ -23,7 +23,6 @@ namespace orv {
 namespace {
 
 constexpr int kDataCountChars = 5;
-constexpr long kMaxDataCount = 65535;
 const QPoint kPageOrigin{40, 70};
 
 }  // namespace
@@ -38,6 +37,8 @@ ZN410Dlg::ZN410Dlg(PanelData& data, Link& link, Prompts& prompts, QWidget* paren
 
     connect(writeButton_, &QPushButton::clicked, this, &ZN410Dlg::OnWrite);
     connect(readButton_, &QPushButton::clicked, this, &ZN410Dlg::OnRead);
+    connect(startButton_, &QPushButton::clicked, this, &ZN410Dlg::StartAcquisition);
+    connectChart();
     connect(dataCount_, &CTCEdit::textChanged, this, &ZN410Dlg::OnChangeDataCount);
     // The gain handler runs on the user's choice only; the data-rate code
     // follows every selection of its list, whoever sets it.
@@ -69,8 +70,8 @@ void ZN410Dlg::createPages() {
     muxPage_ = new ZN410MUXDlg(data_.mux, this);
     clocksPage_ = new ZN410CLOCKDlg(data_.clocks, this);
     gpioPage_ = new ZN410IODlg(data_.gpio, this);
-    powerPage_ = new ZN410POWERDlg(data_.power, link_, prompts_, this);
-    calPage_ = new ZN410CALDlg(data_.cal, data_.allRegs, link_, prompts_, this);
+    powerPage_ = new ZN410POWERDlg(data_.power, data_.busy, link_, prompts_, this);
+    calPage_ = new ZN410CALDlg(data_.cal, data_.allRegs, data_.busy, link_, prompts_, this);
     statusPage_ = new ZN410STATUSDlg(data_.status, this);
     allPage_ = new ZN410ALLDlg(data_.allRegs, this);
     connect(calPage_, &ZN410CALDlg::readValuesChanged, allPage_, &ZN410ALLDlg::showReadValues);

@@ -4,8 +4,13 @@
 #include <array>
 #include <cstdint>
 
+#include "acquire/chart_colours.h"
+#include "acquire/samples.h"
+#include "acquire/scroll.h"
+
 class QComboBox;
 class QFrame;
+class QImage;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -15,6 +20,8 @@ class QTabBar;
 namespace orv {
 
 class CTCEdit;
+class ChartView;
+class Swatch;
 class Link;
 class Prompts;
 class ZN410ALLDlg;
@@ -55,6 +62,32 @@ public:
     // page.
     void DistributeImage();
 
+    // "Start get ADC data": collects the data count's items into the raw
+    // block and, when all arrived with good check bytes, makes them the
+    // sample list and shows them. The window stays responsive meanwhile.
+    void StartAcquisition();
+    bool collecting() const { return collecting_; }
+    // Ends a running collection after its current item, without a message;
+    // the sample list keeps the block it had.
+    void requestStop() { stopRequested_ = true; }
+    bool stopRequested() const { return stopRequested_; }
+    // The items of the last collection started from this window, as far as
+    // they arrived.
+    const RawBlock& rawBlock() const { return rawBlock_; }
+
+    // Shows the statistics of the sample list and sets the chart's scale.
+    void AnalyseSamples();
+    // Draws the chart with sample `first` at its left edge.
+    void DrawChart(int first);
+    void OnHScroll(ScrollRequest request);
+    // The colour choice of swatch `index` (scale, grid, line, background).
+    void OnSwatchClicked(int index);
+    const ChartColours& colours() const { return colours_; }
+
+signals:
+    // A collection has ended, whatever its outcome; the busy flag is clear.
+    void acquisitionFinished();
+
 private:
     void buildControls();
     void buildAcquisitionArea();
@@ -66,6 +99,10 @@ private:
     bool writeAndShow(std::uint8_t address, std::uint8_t value);
     void writeAndKeep(std::uint8_t address, std::uint8_t value);
     void readBackIo();
+    void collect();
+    void connectChart();
+    void setScrollInfo(const ScrollInfo& info);
+    QImage chartPicture(int first);
 
     PanelData& data_;
     Link& link_;
@@ -88,15 +125,21 @@ private:
     QPushButton* readButton_ = nullptr;
     QPushButton* startButton_ = nullptr;
     CTCEdit* dataCount_ = nullptr;
-    QFrame* chart_ = nullptr;
+    ChartView* chart_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLineEdit* minimum_ = nullptr;
     QLineEdit* maximum_ = nullptr;
     QLineEdit* average_ = nullptr;
-    std::array<QFrame*, 4> swatches_{};  // scale, grid, line, background
+    std::array<Swatch*, 4> swatches_{};  // scale, grid, line, background
     QLineEdit* logFilePath_ = nullptr;
     QPushButton* saveFile_ = nullptr;
+
+    ChartColours colours_;
+    ScrollInfo scroll_;  // the bar as the chart reads it: range, page, position
+    RawBlock rawBlock_;
+    bool collecting_ = false;
+    bool stopRequested_ = false;
 };
 
 }  // namespace orv

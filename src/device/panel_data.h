@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "acquire/chart_state.h"
+#include "acquire/samples.h"
 #include "device/registers.h"
 
 namespace orv {
@@ -54,7 +56,8 @@ struct PanelData {
     RegisterImage image{};
     std::uint8_t dataRateCode = 0;  // the DRATE working copy
     // Nonzero while a register Write, a register Read or a collection runs;
-    // any of them finding it set does nothing.
+    // any of them finding it set does nothing, and so do the page buttons
+    // that talk to the EVM, "Detect EVM" and the profile commands.
     int busy = 0;
 
     MuxPageData mux;
@@ -64,6 +67,12 @@ struct PanelData {
     CalPageData cal;
     StatusPageData status;
     AllRegsPageData allRegs;
+
+    // The last collection that succeeded: its values, the items they came
+    // from, and the chart's statistics and scale for them.
+    SampleList samples;
+    RawBlock sampleItems;
+    ChartState chart;
 
     std::string binaryFilePath;
     std::string textFilePath;

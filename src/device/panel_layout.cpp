@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QTabBar>
 
+#include "acquire/chart_view.h"
+#include "acquire/swatch.h"
 #include "controls/dialog_units.h"
 #include "controls/tc_edit.h"
 #include "device/page_controls.h"
@@ -24,10 +26,11 @@ namespace {
 constexpr int kPanelWidth = 576;
 constexpr int kPanelHeight = 308;
 
-// The chart needs its whole grid: 505 x 336 pixels at least, whatever the
-// font makes of its dialog units.
+// Inside its one-pixel frame the chart needs its whole grid (x up to 501)
+// and the top value number (from y = H - 337): 504 x 339 pixels at least,
+// whatever the font makes of its dialog units.
 constexpr QRect kChartUnits{228, 38, 337, 207};
-constexpr QSize kChartMinimum{505, 336};
+constexpr QSize kChartMinimum{504, 339};
 
 // Seven tabs share the width of the tab area: the tabs keep the
 // application's style with a narrower margin beside their text. One style
@@ -113,10 +116,9 @@ void ZN410Dlg::buildAcquisitionArea() {
 
     const QRect chartRect =
         du.rect(kChartUnits.x(), kChartUnits.y(), kChartUnits.width(), kChartUnits.height());
-    chart_ = new QFrame(this);
+    chart_ = new ChartView(this);
     chart_->setObjectName(QStringLiteral("chartArea"));
     chart_->setAccessibleName(QStringLiteral("Chart"));
-    chart_->setFrameStyle(QFrame::Box | QFrame::Plain);
     chart_->setGeometry(chartRect.x(), chartRect.y(),
                         std::max(chartRect.width(), kChartMinimum.width()),
                         std::max(chartRect.height(), kChartMinimum.height()));
@@ -139,19 +141,19 @@ void ZN410Dlg::buildAcquisitionArea() {
     average_ = statistic("Average", "average", 424, 458);
 
     y += du.y(16);
-    const auto swatch = [&](const char* caption, const char* name, int labelX, int labelWidth) {
+    const auto swatch = [&](const char* caption, const char* name, const std::uint32_t& colour,
+                            int labelX, int labelWidth) {
         QLabel* label =
             addLabel(this, caption, QRect(du.x(labelX), y + du.y(2), du.x(labelWidth), du.y(8)));
-        auto* frame = labelled(new QFrame(this), label);
-        frame->setObjectName(QString::fromLatin1(name));
-        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        frame->setGeometry(du.x(labelX + labelWidth + 2), y, du.x(20), du.y(12));
-        return frame;
+        auto* box = labelled(new Swatch(colour, this), label);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setGeometry(du.x(labelX + labelWidth + 2), y, du.x(20), du.y(12));
+        return box;
     };
-    swatches_ = {swatch("Scale Color", "scaleColor", 228, 40),
-                 swatch("Grid Color", "gridColor", 300, 38),
-                 swatch("Line chart Color", "lineColor", 370, 58),
-                 swatch("Background Color", "backgroundColor", 460, 62)};
+    swatches_ = {swatch("Scale Color", "scaleColor", colours_.scale, 228, 40),
+                 swatch("Grid Color", "gridColor", colours_.grid, 300, 38),
+                 swatch("Line chart Color", "lineColor", colours_.line, 370, 58),
+                 swatch("Background Color", "backgroundColor", colours_.background, 460, 62)};
 
     y += du.y(16);
     QLabel* pathLabel =

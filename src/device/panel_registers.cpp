@@ -7,6 +7,7 @@
 #include "device/all_regs_page.h"
 #include "device/cal_page.h"
 #include "device/clocks_page.h"
+#include "device/disabled_while.h"
 #include "device/gpio_page.h"
 #include "device/mux_page.h"
 #include "device/panel.h"
@@ -18,22 +19,6 @@
 #include "seams/prompts.h"
 
 namespace orv {
-
-namespace {
-
-// Keeps a button disabled for as long as its operation runs.
-class DisabledWhile {
-public:
-    explicit DisabledWhile(QWidget* widget) : widget_(widget) { widget_->setEnabled(false); }
-    ~DisabledWhile() { widget_->setEnabled(true); }
-    DisabledWhile(const DisabledWhile&) = delete;
-    DisabledWhile& operator=(const DisabledWhile&) = delete;
-
-private:
-    QWidget* widget_;
-};
-
-}  // namespace
 
 void ZN410Dlg::OnWrite() {
     const BusyScope busy(data_.busy);

@@ -13,9 +13,11 @@
 
 namespace orv {
 
-ZN410POWERDlg::ZN410POWERDlg(PowerPageData& data, Link& link, Prompts& prompts, QWidget* panel)
+ZN410POWERDlg::ZN410POWERDlg(PowerPageData& data, const int& busy, Link& link, Prompts& prompts,
+                             QWidget* panel)
     : RegisterPage("MS Shell Dlg", QStringLiteral("Power & Ref"), panel),
       data_(data),
+      busy_(busy),
       link_(link),
       prompts_(prompts) {
     setObjectName(QStringLiteral("powerPage"));
@@ -59,18 +61,27 @@ void ZN410POWERDlg::OnSelchangeSensorCurrent() {
 }
 
 void ZN410POWERDlg::OnStandby() {
+    if (busy_) {
+        return;
+    }
     if (SendPowerCommand(link_, prompts_, this, Command::Standby)) {
         powerDown_->setEnabled(false);
     }
 }
 
 void ZN410POWERDlg::OnPowerDown() {
+    if (busy_) {
+        return;
+    }
     if (SendPowerCommand(link_, prompts_, this, Command::PowerDown)) {
         standby_->setEnabled(false);
     }
 }
 
 void ZN410POWERDlg::OnWakeup() {
+    if (busy_) {
+        return;
+    }
     if (SendPowerCommand(link_, prompts_, this, Command::Wakeup)) {
         powerDown_->setEnabled(true);
         standby_->setEnabled(true);

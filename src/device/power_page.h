@@ -19,7 +19,9 @@ struct PowerPageData;
 class ZN410POWERDlg final : public RegisterPage {
     Q_OBJECT
 public:
-    ZN410POWERDlg(PowerPageData& data, Link& link, Prompts& prompts, QWidget* panel);
+    // The three buttons do nothing while `busy` (the panel's flag) is set.
+    ZN410POWERDlg(PowerPageData& data, const int& busy, Link& link, Prompts& prompts,
+                  QWidget* panel);
 
     // Selects the sensor-current item at `position`; no handler runs.
     void selectSensorCurrent(int position);
@@ -34,6 +36,7 @@ private:
     void OnInitDialog();
 
     PowerPageData& data_;
+    const int& busy_;
     Link& link_;
     Prompts& prompts_;
     QLineEdit* vref_ = nullptr;

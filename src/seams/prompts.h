@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -21,6 +23,10 @@ public:
     // A message box with an OK button; returns when the user has closed it.
     virtual void message(PromptOwner owner, const std::string& text, const std::string& caption,
                          MessageIcon icon = MessageIcon::None) = 0;
+
+    // The colour chooser, starting at `initial`; colours are 0x00BBGGRR.
+    // Empty when the user cancels.
+    virtual std::optional<std::uint32_t> chooseColour(PromptOwner owner, std::uint32_t initial) = 0;
 };
 
 }  // namespace orv

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +18,14 @@ struct RecordedMessage {
     MessageIcon icon = MessageIcon::None;
 };
 
+struct RecordedColourChoice {
+    PromptOwner owner = nullptr;
+    std::uint32_t initial = 0;
+};
+
 // Records every prompt instead of showing it. `whileOpen` runs for each
-// message as if the user acted while the box was open.
+// message as if the user acted while the box was open. Colour choices are
+// answered from `colourAnswers` in order, then cancelled.
 class RecordingPrompts final : public Prompts {
 public:
     void message(PromptOwner owner, const std::string& text, const std::string& caption,
@@ -25,6 +34,16 @@ public:
         if (whileOpen) {
             whileOpen(messages.back());
         }
+    }
+
+    std::optional<std::uint32_t> chooseColour(PromptOwner owner, std::uint32_t initial) override {
+        colourChoices.push_back({owner, initial});
+        if (colourAnswers.empty()) {
+            return std::nullopt;
+        }
+        const auto answer = colourAnswers.front();
+        colourAnswers.pop_front();
+        return answer;
     }
 
     std::vector<std::string> texts() const {
@@ -37,6 +56,8 @@ public:
 
     std::vector<RecordedMessage> messages;
     std::function<void(const RecordedMessage&)> whileOpen;
+    std::vector<RecordedColourChoice> colourChoices;
+    std::deque<std::optional<std::uint32_t>> colourAnswers;
 };
 
 }  // namespace orv::test

@@ -1,9 +1,11 @@
 // Renders the screenshots under docs/ offscreen, against the in-memory
 // simulated EVM: orvellin-screenshots OUTPUT_FOLDER. The main window shows
 // the device panel on its "All Regs" tab, as the EVM answered the Read; the
-// page shots show the panel's register side on one tab each.
+// page shots show the panel's register side on one tab each; the chart shot
+// shows the panel after a collection of 200 results of a test tone.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <cstdio>
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
 
     orv::ManualClock clock;
     orv::sim::SimBus bus(clock);
-    bus.addEvm("/dev/ttyUSB0");
+    bus.addEvm("/dev/ttyUSB0", orv::sim::EvmConfig{.toneHz = 1000.0});
     orv::QtPrompts prompts;
     orv::Link link({"/dev/ttyUSB0"}, bus.factory(), clock);
     orv::COrvellinDlg window(link, prompts);
@@ -56,5 +58,10 @@ int main(int argc, char** argv) {
     }
     tabs->setCurrentIndex(6);
     saved = save(window, folder, QStringLiteral("main-window.png")) && saved;
+
+    tabs->setCurrentIndex(0);
+    window.findChild<QLineEdit*>("dataCount")->setText(QStringLiteral("200"));
+    window.findChild<QPushButton*>("startButton")->click();
+    saved = save(window, folder, QStringLiteral("chart.png")) && saved;
     return saved ? 0 : 1;
 }

@@ -1,0 +1,45 @@
+#include "acquire/chart_state.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+constexpr std::int32_t kFineCentreReach = 50;
+constexpr std::int64_t kRowsPerHalf = kGridRows / 2;
+
+}  // namespace
+
+ChartState AnalyseSamples(const SampleList& samples) {
+    ChartState state;
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    state.minimum = *low;
+    state.maximum = *high;
+    std::int64_t sum = 0;
+    for (const std::int32_t sample : samples) {
+        sum += sample;
+    }
+    state.average = static_cast<std::int32_t>(sum / static_cast<std::int64_t>(samples.size()));
+
+    const std::int32_t centre = (state.minimum + state.maximum) / 2;
+    state.yCentre =
+        centre - state.minimum <= kFineCentreReach ? centre / 10 * 10 : centre / 50 * 50;
+    const std::int64_t span = std::max<std::int64_t>(std::int64_t{state.maximum} - state.yCentre,
+                                                     std::int64_t{state.yCentre} - state.minimum);
+    // The smallest k with 150 k above the span: half the grid, 15 rows of
+    // 10 k, then reaches past every sample.
+    const std::int64_t k = std::max<std::int64_t>(span, 0) / (kRowsPerHalf * 10) + 1;
+    state.yUnit = static_cast<float>(10 * k);
+    state.xScale = 1.0F;
+    state.xStep = 10;
+    state.yStep = 10;
+    return state;
+}
+
+std::int64_t rowValue(const ChartState& state, int row) {
+    return state.yCentre + (row - kCentreRow) * static_cast<std::int64_t>(std::lround(state.yUnit));
+}
+
+}  // namespace orv

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include "acquire/samples.h"
+
+namespace orv {
+
+// The chart's statistics and scale, computed once per block. The grid has
+// 46 vertical lines `xStep` pixels apart and 31 horizontal lines `yStep`
+// pixels apart; line 15 of the horizontal ones stands for `yCentre`, and
+// neighbouring lines are `yUnit` sample units apart.
+struct ChartState {
+    std::int32_t maximum = 0;
+    std::int32_t minimum = 0;
+    std::int32_t average = 0;  // truncated toward zero
+    float xScale = 0.0F;
+    float yUnit = 0.0F;
+    std::int32_t xStep = 0;
+    std::int32_t yStep = 0;
+    std::int32_t yCentre = 0;
+};
+
+inline constexpr int kGridColumns = 45;  // trace points in one view
+inline constexpr int kGridRows = 30;
+inline constexpr int kCentreRow = 15;
+
+// Statistics and scale of a block of at least one sample. The scale is the
+// smallest multiple of ten that puts every sample strictly inside the grid,
+// however wide the block.
+ChartState AnalyseSamples(const SampleList& samples);
+
+// The sample value the horizontal grid line `row` (0 at the bottom) stands for.
+std::int64_t rowValue(const ChartState& state, int row);
+
+}  // namespace orv

@@ -1,0 +1,40 @@
+#include "acquire/chart_view.h"
+
+#include <QPainter>
+
+namespace orv {
+
+namespace {
+
+constexpr int kNumberPixels = 9;
+
+}  // namespace
+
+ChartView::ChartView(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    // Seven digits fit the 40-pixel boxes of the value numbers.
+    QFont numbers = font();
+    numbers.setPixelSize(kNumberPixels);
+    setFont(numbers);
+    // Every paint covers the whole area with the picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ChartView::showPicture(QImage picture) {
+    picture_ = std::move(picture);
+    fresh_ = true;
+    repaint();
+}
+
+void ChartView::paintEvent(QPaintEvent* event) {
+    if (!fresh_ && onExpose_) {
+        picture_ = onExpose_();
+    }
+    fresh_ = false;
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), picture_);
+    painter.end();
+    QFrame::paintEvent(event);
+}
+
+}  // namespace orv

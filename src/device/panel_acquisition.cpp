@@ -1,0 +1,94 @@
+// The panel's collection of a block of conversion results.
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "acquire/collect.h"
+#include "controls/tc_edit.h"
+#include "device/disabled_while.h"
+#include "device/panel.h"
+#include "device/panel_data.h"
+#include "link/link.h"
+#include "seams/prompts.h"
+
+namespace orv {
+
+namespace {
+
+constexpr int kViewPage = 45;
+
+// The progress bar, and the user interface let run after every item. Any
+// handler may run then, and the panel itself may go: the collection then
+// ends without touching it again.
+class PanelCollection final : public CollectionView {
+public:
+    PanelCollection(ZN410Dlg& panel, QProgressBar& bar) : panel_(&panel), bar_(&bar) {}
+
+    void showProgress(int position) override { bar_->setValue(position); }
+
+    bool keepGoing() override {
+        QCoreApplication::processEvents();
+        return panel_ && !panel_->stopRequested();
+    }
+
+private:
+    QPointer<ZN410Dlg> panel_;
+    QProgressBar* bar_;  // a child of the panel
+};
+
+}  // namespace
+
+void ZN410Dlg::StartAcquisition() {
+    if (data_.busy) {
+        return;
+    }
+    const QPointer<ZN410Dlg> alive(this);
+    {
+        // The flag lives in the panel data, which outlives this window.
+        const BusyScope busy(data_.busy);
+        const DisabledWhile disabled(startButton_);
+        collect();
+    }
+    if (alive) {
+        emit acquisitionFinished();
+    }
+}
+
+// Returns at once, touching nothing of the window, when the window went
+// away while the user interface ran.
+void ZN410Dlg::collect() {
+    const auto count = parseDataCount(dataCount_->text().toStdString());
+    if (!count) {
+        prompts_.message(this, "Data count should be from 1 to 65535 !", "Error occured !");
+        return;
+    }
+    if (count->defaulted) {
+        dataCount_->setText(QString::number(kDefaultDataCount));
+    }
+    // The previous block is released before the next one is allocated.
+    RawBlock().swap(rawBlock_);
+    rawBlock_.resize(kItemSize * static_cast<std::size_t>(count->count));
+    setScrollInfo({.minimum = 0, .maximum = count->count - 1, .page = kViewPage, .position = 0});
+
+    collecting_ = true;
+    stopRequested_ = false;
+    const QPointer<ZN410Dlg> alive(this);
+    PanelCollection view(*this, *progress_);
+    const int status = CollectSamples(link_, prompts_, this, rawBlock_, count->count, view);
+    if (!alive) {
+        return;
+    }
+    collecting_ = false;
+    if (status == kCollectionStopped) {
+        progress_->setValue(0);
+    } else if (status == link_status::kSuccess) {
+        BuildSampleList(rawBlock_, count->count, data_.samples);
+        data_.sampleItems = rawBlock_;
+        AnalyseSamples();
+        DrawChart(0);
+    }
+}
+
+}  // namespace orv
