@@ -10,5 +10,6 @@ if [ "${1:-}" = "--sanitize" ]; then
     options+=(-DORVELLIN_SANITIZE=ON)
 fi
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+# The build's own output goes to stderr: callers read the folder from stdout.
+cmake --build "$build_dir" -j"$(nproc)" >&2
 echo "$build_dir"

@@ -62,29 +62,18 @@ void drawGrid(QImage& image, const ChartState& state, QRgb colour) {
     }
 }
 
-// Rectangles given by their corners, the second one outside, as the
-// numbers' boxes are.
-QRect box(int left, int top, int right, int bottom) {
-    return QRect(left, top, right - left, bottom - top);
-}
-
 void drawNumbers(QImage& image, const ChartState& state, int first, const ChartColours& colours,
                  const QFont& font) {
-    const int h = image.height();
     QPainter painter(&image);
     painter.setFont(font);
     painter.setPen(fromColourRef(colours.scale));
     painter.setBackground(fromColourRef(colours.background));
     painter.setBackgroundMode(Qt::OpaqueMode);
     const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip;
-    for (int g = kMajorEvery; g <= kGridColumns; g += kMajorEvery) {
-        const int x = g * state.xStep;
-        painter.drawText(box(x + 31, h - 22, x + 67, h - 7), flags,
-                         QString::number(std::int64_t{first} + g));
-    }
-    for (int j = 0; j <= kGridRows; j += kMajorEvery) {
-        const int y = h - j * state.yStep;
-        painter.drawText(box(2, y - 37, 42, y - 22), flags, QString::number(rowValue(state, j)));
+    for (const ChartLabel& label : chartLabels(state, first, image.height())) {
+        painter.drawText(
+            QRect(QPoint(label.left, label.top), QPoint(label.right - 1, label.bottom - 1)), flags,
+            QString::fromStdString(label.text));
     }
 }
 

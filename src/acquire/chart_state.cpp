@@ -42,4 +42,19 @@ std::int64_t rowValue(const ChartState& state, int row) {
     return state.yCentre + (row - kCentreRow) * static_cast<std::int64_t>(std::lround(state.yUnit));
 }
 
+std::vector<ChartLabel> chartLabels(const ChartState& state, int first, int height) {
+    constexpr int kEvery = 5;
+    std::vector<ChartLabel> labels;
+    for (int g = kEvery; g <= kGridColumns; g += kEvery) {
+        const int x = g * state.xStep;
+        labels.push_back(
+            {x + 31, height - 22, x + 67, height - 7, std::to_string(std::int64_t{first} + g)});
+    }
+    for (int j = 0; j <= kGridRows; j += kEvery) {
+        const int y = height - j * state.yStep;
+        labels.push_back({2, y - 37, 42, y - 22, std::to_string(rowValue(state, j))});
+    }
+    return labels;
+}
+
 }  // namespace orv

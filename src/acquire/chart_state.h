@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "acquire/samples.h"
 
@@ -32,5 +34,20 @@ ChartState AnalyseSamples(const SampleList& samples);
 
 // The sample value the horizontal grid line `row` (0 at the bottom) stands for.
 std::int64_t rowValue(const ChartState& state, int row);
+
+// A number beside the grid: its text, horizontally centred in the box from
+// (left, top) to (right, bottom), the right and bottom edges outside it.
+struct ChartLabel {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    std::string text;
+};
+
+// The sample numbers under every fifth vertical line, counting from 1 at
+// `first`, then the values of every fifth horizontal line from the bottom
+// up, for a chart `height` pixels high.
+std::vector<ChartLabel> chartLabels(const ChartState& state, int first, int height);
 
 }  // namespace orv

@@ -1,0 +1,367 @@
+// Measures one collection of a block of results through the real serial
+// port, against orvellin-evm-sim on a pseudo-terminal:
+//
+//   orvellin-bench-acquisition --sim PATH --reader PATH [--python PATH] [--count N]
+//
+// 1. With the simulator pacing every byte at 115200 baud: the wall time of
+//    one collection through the main window and the device panel, against
+//    the time the wire itself needs, and this process's CPU time meanwhile.
+// 2. Against the same simulator, the reader script (a plain pyserial loop
+//    reading one item per call) collecting the same block; its CPU time
+//    beside the tool's.
+// 3. With a fresh simulator that answers as fast as the terminal takes the
+//    bytes: results per second.
+//
+// Exits 1 when a collection failed (a missed goal is only reported), 2 on a
+// bad command line. The simulators are ended on every way out.
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QStringList>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
+#include "app/main_window.h"
+#include "controls/tc_edit.h"
+#include "device/panel.h"
+#include "link/link.h"
+#include "link/qt_serial_device.h"
+#include "seams/clock.h"
+#include "seams/prompts.h"
+
+namespace {
+
+constexpr int kMaxCount = 65535;
+constexpr int kItemBytes = 4;
+constexpr double kBitsPerByte = 10.0;  // start bit, 8 data bits, stop bit
+constexpr double kBaud = 115200.0;
+constexpr double kGoalWallOverFloor = 1.001;
+constexpr double kGoalCorePercent = 5.0;
+constexpr double kGoalItemsPerSecond = 100000.0;
+// The simulator prints its terminal's path as soon as it serves it; this
+// only bounds a simulator that never does.
+constexpr int kSimulatorStartMs = 5000;
+
+constexpr const char* kUsage =
+    "Usage: orvellin-bench-acquisition --sim PATH --reader PATH [--python PATH] [--count N]\n"
+    "  --sim PATH     the orvellin-evm-sim executable\n"
+    "  --reader PATH  the pyserial reference loop (bench/read_loop.py)\n"
+    "  --python PATH  the interpreter that runs it (default python3)\n"
+    "  --count N      results per collection, 1 to 65535 (default 65535)\n";
+
+struct Options {
+    QString simulator;
+    QString reader;
+    QString python = QStringLiteral("python3");
+    int count = kMaxCount;
+    bool help = false;
+};
+
+// Empty, with the reason on stderr, for a bad command line. A help request
+// ends the parsing at once.
+std::optional<Options> parseOptions(const QStringList& arguments) {
+    Options options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& name = arguments[i];
+        if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
+            options.help = true;
+            return options;
+        }
+        if (i + 1 >= arguments.size()) {
+            std::fprintf(stderr, "%s needs a value\n%s", qPrintable(name), kUsage);
+            return std::nullopt;
+        }
+        const QString& value = arguments[++i];
+        if (name == QLatin1String("--sim")) {
+            options.simulator = value;
+        } else if (name == QLatin1String("--reader")) {
+            options.reader = value;
+        } else if (name == QLatin1String("--python")) {
+            options.python = value;
+        } else if (name == QLatin1String("--count")) {
+            bool ok = false;
+            options.count = value.toInt(&ok);
+            if (!ok || options.count < 1 || options.count > kMaxCount) {
+                std::fprintf(stderr, "--count takes 1 to %d\n", kMaxCount);
+                return std::nullopt;
+            }
+        } else {
+            std::fprintf(stderr, "unknown option %s\n%s", qPrintable(name), kUsage);
+            return std::nullopt;
+        }
+    }
+    if (options.simulator.isEmpty() || options.reader.isEmpty()) {
+        std::fputs(kUsage, stderr);
+        return std::nullopt;
+    }
+    return options;
+}
+
+// The CPU time of every thread of this process, user and system; the
+// simulator and the reader are children and count for nothing here.
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double wireFloorSeconds(int count) {
+    return count * kItemBytes * kBitsPerByte / kBaud;
+}
+
+const char* yesNo(bool value) {
+    return value ? "yes" : "no";
+}
+
+// Records every message instead of showing it: in a collection that works,
+// none is shown, so any of them is the reason it failed.
+class RecordingPrompts final : public orv::Prompts {
+public:
+    void message(orv::PromptOwner, const std::string& text, const std::string& caption,
+                 orv::MessageIcon) override {
+        messages.push_back(caption + ": " + text);
+    }
+    std::optional<std::uint32_t> chooseColour(orv::PromptOwner, std::uint32_t) override {
+        return std::nullopt;
+    }
+
+    void printTo(std::FILE* stream) const {
+        for (const auto& message : messages) {
+            std::fprintf(stream, "  message shown: %s\n", message.c_str());
+        }
+    }
+
+    std::vector<std::string> messages;
+};
+
+// orvellin-evm-sim serving its own pseudo-terminal until this goes, when it
+// is sent SIGTERM (SIGKILL if it lingers). On Linux it also gets SIGTERM
+// when the benchmark dies first, so that no simulator outlives a crash.
+class Simulator {
+public:
+    Simulator(const QString& program, const QStringList& arguments) {
+        process_.setProgram(program);
+        process_.setArguments(arguments);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#ifdef __linux__
+        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+        process_.start();
+        if (!process_.waitForStarted(kSimulatorStartMs)) {
+            return;
+        }
+        while (!process_.canReadLine() && process_.waitForReadyRead(kSimulatorStartMs)) {
+        }
+        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
+    }
+    ~Simulator() {
+        if (process_.state() == QProcess::NotRunning) {
+            return;
+        }
+        process_.terminate();
+        if (!process_.waitForFinished(kSimulatorStartMs)) {
+            process_.kill();
+            process_.waitForFinished(kSimulatorStartMs);
+        }
+    }
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // The terminal's path; empty when the simulator did not start.
+    const std::string& path() const {
+        return path_;
+    }
+
+private:
+    QProcess process_;
+    std::string path_;
+};
+
+struct Measurement {
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+};
+
+// One collection of `count` results the way a user runs it: the main window
+// shown, "Detect EVM" on the one port, the data count set, then "Start get
+// ADC data", through the real serial port. Only the collection is timed.
+// The window and the link go on return, which closes the port. Empty, with
+// the reason on stderr, when it failed.
+std::optional<Measurement> collectWithTool(const std::string& port, int count) {
+    orv::SystemClock clock;
+    orv::Link link(
+        {port}, [] { return std::make_unique<orv::QtSerialDevice>(); }, clock);
+    RecordingPrompts prompts;
+    orv::COrvellinDlg window(link, prompts);
+    window.show();
+    window.findChild<QPushButton*>(QStringLiteral("detectEvmButton"))->click();
+    auto* panel = window.findChild<orv::ZN410Dlg*>(QStringLiteral("devicePanel"));
+    if (panel == nullptr || !prompts.messages.empty()) {
+        std::fprintf(stderr, "Detect EVM on %s did not open the device panel\n", port.c_str());
+        prompts.printTo(stderr);
+        return std::nullopt;
+    }
+    panel->findChild<orv::CTCEdit*>(QStringLiteral("dataCount"))->setText(QString::number(count));
+    // The window is laid out and painted before the user can press Start;
+    // that work is not the collection's.
+    QCoreApplication::processEvents();
+
+    const double cpuBefore = processCpuSeconds();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    panel->StartAcquisition();
+    const auto wallAfter = std::chrono::steady_clock::now();
+    const double cpuAfter = processCpuSeconds();
+
+    const auto collected = window.panelData().samples.size();
+    if (collected != static_cast<std::size_t>(count) || !prompts.messages.empty()) {
+        std::fprintf(stderr, "the collection failed: %zu of %d results\n", collected, count);
+        prompts.printTo(stderr);
+        return std::nullopt;
+    }
+    return Measurement{std::chrono::duration<double>(wallAfter - wallBefore).count(),
+                       cpuAfter - cpuBefore};
+}
+
+// The reader script's collection of `count` results on `port`, as its own
+// last line reports it: "cpu_seconds=C wall_seconds=W". Empty, with the
+// reason on stderr, when it failed.
+std::optional<Measurement> collectWithLoop(const Options& options, const std::string& port) {
+    QProcess reader;
+    reader.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    reader.start(options.python,
+                 {options.reader, QString::fromStdString(port), QString::number(options.count)});
+    // Bounds a reader that hangs: twice the wire time and a margin for the
+    // interpreter's start; a working one returns long before.
+    const int boundMs = static_cast<int>(2000 * wireFloorSeconds(options.count)) + 10000;
+    if (!reader.waitForStarted(kSimulatorStartMs) || !reader.waitForFinished(boundMs)) {
+        std::fprintf(stderr, "%s %s did not run to its end\n", qPrintable(options.python),
+                     qPrintable(options.reader));
+        reader.kill();
+        reader.waitForFinished(kSimulatorStartMs);
+        return std::nullopt;
+    }
+    if (reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0) {
+        std::fprintf(stderr, "%s failed (exit code %d)\n", qPrintable(options.reader),
+                     reader.exitCode());
+        return std::nullopt;
+    }
+    const QString output = QString::fromLocal8Bit(reader.readAllStandardOutput()).trimmed();
+    const QString last = output.mid(output.lastIndexOf('\n') + 1);
+    std::optional<double> cpu;
+    std::optional<double> wall;
+    for (const QString& field : last.simplified().split(' ')) {
+        const QStringList pair = field.split('=');
+        bool ok = false;
+        const double value = pair.size() == 2 ? pair[1].toDouble(&ok) : 0.0;
+        if (ok && pair[0] == QLatin1String("cpu_seconds")) {
+            cpu = value;
+        } else if (ok && pair[0] == QLatin1String("wall_seconds")) {
+            wall = value;
+        }
+    }
+    if (!cpu || !wall) {
+        std::fprintf(stderr, "%s printed no \"cpu_seconds=C wall_seconds=W\" line\n",
+                     qPrintable(options.reader));
+        return std::nullopt;
+    }
+    return Measurement{*wall, *cpu};
+}
+
+double corePercent(const Measurement& measurement) {
+    return measurement.wallSeconds > 0 ? 100.0 * measurement.cpuSeconds / measurement.wallSeconds
+                                       : 0.0;
+}
+
+// The report's lines: a label column, then the figure.
+void line(const char* label, const char* format, auto... values) {
+    std::printf("  %-34s", label);
+    std::printf(format, values...);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+bool pacedRuns(const Options& options) {
+    std::printf("Paced simulator (every byte at the wire rate)\n");
+    std::fflush(stdout);
+    const Simulator simulator(options.simulator, {QStringLiteral("--paced")});
+    if (simulator.path().empty()) {
+        std::fprintf(stderr, "%s did not start\n", qPrintable(options.simulator));
+        return false;
+    }
+    const auto tool = collectWithTool(simulator.path(), options.count);
+    if (!tool) {
+        return false;
+    }
+    const double floor = wireFloorSeconds(options.count);
+    const double ratio = tool->wallSeconds / floor;
+    line("wall time", "%10.3f s", tool->wallSeconds);
+    line("wire floor", "%10.3f s", floor);
+    line("wall / floor", "%10.4f     goal <= %.3f: %s", ratio, kGoalWallOverFloor,
+         yesNo(ratio <= kGoalWallOverFloor));
+    line("tool CPU", "%10.3f s   %5.2f %% of one core", tool->cpuSeconds, corePercent(*tool));
+
+    const auto loop = collectWithLoop(options, simulator.path());
+    if (!loop) {
+        return false;
+    }
+    line("read loop CPU", "%10.3f s   %5.2f %% of one core", loop->cpuSeconds, corePercent(*loop));
+    line("read loop wall time", "%10.3f s", loop->wallSeconds);
+    line("tool uses less CPU than the loop:", "%10s", yesNo(tool->cpuSeconds < loop->cpuSeconds));
+    line("under 5 % of one core:", "%10s", yesNo(corePercent(*tool) < kGoalCorePercent));
+    return true;
+}
+
+bool unpacedRun(const Options& options) {
+    std::printf("Unpaced simulator (answers as fast as the terminal takes them)\n");
+    std::fflush(stdout);
+    const Simulator simulator(options.simulator, {});
+    if (simulator.path().empty()) {
+        std::fprintf(stderr, "%s did not start\n", qPrintable(options.simulator));
+        return false;
+    }
+    const auto tool = collectWithTool(simulator.path(), options.count);
+    if (!tool) {
+        return false;
+    }
+    const double rate = options.count / tool->wallSeconds;
+    line("wall time", "%10.3f s", tool->wallSeconds);
+    line("results per second", "%10.0f       goal >= %.0f: %s", rate, kGoalItemsPerSecond,
+         yesNo(rate >= kGoalItemsPerSecond));
+    line("tool CPU", "%10.3f s   %5.2f %% of one core", tool->cpuSeconds, corePercent(*tool));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const auto options = parseOptions(QCoreApplication::arguments());
+    if (!options) {
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    std::printf("One collection of %d results of %d bytes at 115200 baud 8N1, real serial port\n\n",
+                options->count, kItemBytes);
+    if (!pacedRuns(*options)) {
+        return 1;
+    }
+    std::printf("\n");
+    return unpacedRun(*options) ? 0 : 1;
+}

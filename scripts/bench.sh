@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds everything, then measures one collection through the real serial
+# port against the simulated EVM, beside a plain pyserial loop (see
+# bench/README.md). Arguments go to the benchmark, e.g. --count 10000.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+build_dir=$(scripts/build.sh | tail -n 1)
+# setup.sh installs pyserial for the system interpreter; a python3 found
+# earlier on PATH (a version manager's, a virtual environment's) may lack it.
+python=python3
+if ! "$python" -c "import serial" 2>/dev/null; then
+    python=/usr/bin/python3
+fi
+"$build_dir/bin/orvellin-bench-acquisition" --sim "$build_dir/bin/orvellin-evm-sim" \
+    --reader bench/read_loop.py --python "$python" "$@"

@@ -1,0 +1,8 @@
+#include <QApplication>
+
+#include "test_registry.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    return orv::test::runRegisteredTests(argc, argv);
+}
