@@ -22,15 +22,17 @@ ChartView::ChartView(QWidget* parent) : QFrame(parent) {
 
 void ChartView::showPicture(QImage picture) {
     picture_ = std::move(picture);
+    // The paint is synchronous; a window not on screen now paints later for
+    // a reason of its own.
     fresh_ = true;
     repaint();
+    fresh_ = false;
 }
 
 void ChartView::paintEvent(QPaintEvent* event) {
     if (!fresh_ && onExpose_) {
         picture_ = onExpose_();
     }
-    fresh_ = false;
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), picture_);
     painter.end();

@@ -26,7 +26,7 @@ protected:
 
 private:
     QImage picture_;
-    bool fresh_ = false;  // a picture from `showPicture` waits for its paint
+    bool fresh_ = false;  // painting a picture from `showPicture`
     std::function<QImage()> onExpose_;
 };
 
