@@ -160,12 +160,14 @@ public:
         process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 #endif
         process_.start();
-        if (!process_.waitForStarted(kSimulatorStartMs)) {
-            return;
+        if (process_.waitForStarted(kSimulatorStartMs)) {
+            while (!process_.canReadLine() && process_.waitForReadyRead(kSimulatorStartMs)) {
+            }
+            path_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
         }
-        while (!process_.canReadLine() && process_.waitForReadyRead(kSimulatorStartMs)) {
+        if (path_.empty()) {
+            std::fprintf(stderr, "%s did not start\n", qPrintable(program));
         }
-        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
     }
     ~Simulator() {
         if (process_.state() == QProcess::NotRunning) {
@@ -180,7 +182,8 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
-    // The terminal's path; empty when the simulator did not start.
+    // The terminal's path; empty, with the reason on stderr, when the
+    // simulator did not start.
     const std::string& path() const {
         return path_;
     }
@@ -298,7 +301,6 @@ bool pacedRuns(const Options& options) {
     std::fflush(stdout);
     const Simulator simulator(options.simulator, {QStringLiteral("--paced")});
     if (simulator.path().empty()) {
-        std::fprintf(stderr, "%s did not start\n", qPrintable(options.simulator));
         return false;
     }
     const auto tool = collectWithTool(simulator.path(), options.count);
@@ -329,7 +331,6 @@ bool unpacedRun(const Options& options) {
     std::fflush(stdout);
     const Simulator simulator(options.simulator, {});
     if (simulator.path().empty()) {
-        std::fprintf(stderr, "%s did not start\n", qPrintable(options.simulator));
         return false;
     }
     const auto tool = collectWithTool(simulator.path(), options.count);

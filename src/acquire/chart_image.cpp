@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kLeft = 50;          // x of vertical grid line 0
 constexpr int kBottomMargin = 30;  // from the bottom edge to horizontal line 0
-constexpr int kMajorEvery = 5;
 
 // The pixels of the segment from `a` toward `b`, `a` included and `b` not.
 void drawSegment(QImage& image, QPoint a, QPoint b, QRgb colour) {
@@ -83,8 +82,7 @@ void drawTrace(QImage& image, const ChartState& state, const SampleList& samples
     if (first < 0 || first >= n || state.yUnit <= 0.0F) {
         return;
     }
-    const std::int64_t bottom =
-        std::int64_t{state.yCentre} - kCentreRow * static_cast<std::int64_t>(state.yUnit);
+    const std::int64_t bottom = rowValue(state, 0);
     const float unitsPerPixel = state.yUnit / static_cast<float>(state.yStep);
     const auto point = [&](int k) {
         const auto sample = samples[static_cast<std::size_t>(first + k)];

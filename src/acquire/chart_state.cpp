@@ -8,7 +8,6 @@ namespace orv {
 namespace {
 
 constexpr std::int32_t kFineCentreReach = 50;
-constexpr std::int64_t kRowsPerHalf = kGridRows / 2;
 
 }  // namespace
 
@@ -30,7 +29,7 @@ ChartState AnalyseSamples(const SampleList& samples) {
                                                      std::int64_t{state.yCentre} - state.minimum);
     // The smallest k with 150 k above the span: half the grid, 15 rows of
     // 10 k, then reaches past every sample.
-    const std::int64_t k = std::max<std::int64_t>(span, 0) / (kRowsPerHalf * 10) + 1;
+    const std::int64_t k = std::max<std::int64_t>(span, 0) / (kCentreRow * 10) + 1;
     state.yUnit = static_cast<float>(10 * k);
     state.xScale = 1.0F;
     state.xStep = 10;
@@ -43,14 +42,13 @@ std::int64_t rowValue(const ChartState& state, int row) {
 }
 
 std::vector<ChartLabel> chartLabels(const ChartState& state, int first, int height) {
-    constexpr int kEvery = 5;
     std::vector<ChartLabel> labels;
-    for (int g = kEvery; g <= kGridColumns; g += kEvery) {
+    for (int g = kMajorEvery; g <= kGridColumns; g += kMajorEvery) {
         const int x = g * state.xStep;
         labels.push_back(
             {x + 31, height - 22, x + 67, height - 7, std::to_string(std::int64_t{first} + g)});
     }
-    for (int j = 0; j <= kGridRows; j += kEvery) {
+    for (int j = 0; j <= kGridRows; j += kMajorEvery) {
         const int y = height - j * state.yStep;
         labels.push_back({2, y - 37, 42, y - 22, std::to_string(rowValue(state, j))});
     }

@@ -26,6 +26,8 @@ struct ChartState {
 inline constexpr int kGridColumns = 45;  // trace points in one view
 inline constexpr int kGridRows = 30;
 inline constexpr int kCentreRow = 15;
+// Every fifth line, either way, is doubled, has a tick and a number.
+inline constexpr int kMajorEvery = 5;
 
 // Statistics and scale of a block of at least one sample. The scale is the
 // smallest multiple of ten that puts every sample strictly inside the grid,

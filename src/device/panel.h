@@ -99,7 +99,7 @@ private:
     bool writeAndShow(std::uint8_t address, std::uint8_t value);
     void writeAndKeep(std::uint8_t address, std::uint8_t value);
     void readBackIo();
-    void collect();
+    bool collect();
     void connectChart();
     void setScrollInfo(const ScrollInfo& info);
     QImage chartPicture(int first);

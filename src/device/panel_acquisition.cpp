@@ -41,28 +41,28 @@ private:
 }  // namespace
 
 void ZN410Dlg::StartAcquisition() {
-    if (data_.busy) {
-        return;
-    }
-    const QPointer<ZN410Dlg> alive(this);
+    bool windowStays = true;
     {
         // The flag lives in the panel data, which outlives this window.
         const BusyScope busy(data_.busy);
+        if (!busy.acquired()) {
+            return;
+        }
         const DisabledWhile disabled(startButton_);
-        collect();
+        windowStays = collect();
     }
-    if (alive) {
+    if (windowStays) {
         emit acquisitionFinished();
     }
 }
 
-// Returns at once, touching nothing of the window, when the window went
-// away while the user interface ran.
-void ZN410Dlg::collect() {
+// False when the window went away while the user interface ran: it then
+// returns at once, touching nothing of the window.
+bool ZN410Dlg::collect() {
     const auto count = parseDataCount(dataCount_->text().toStdString());
     if (!count) {
         prompts_.message(this, "Data count should be from 1 to 65535 !", "Error occured !");
-        return;
+        return true;
     }
     if (count->defaulted) {
         dataCount_->setText(QString::number(kDefaultDataCount));
@@ -78,7 +78,7 @@ void ZN410Dlg::collect() {
     PanelCollection view(*this, *progress_);
     const int status = CollectSamples(link_, prompts_, this, rawBlock_, count->count, view);
     if (!alive) {
-        return;
+        return false;
     }
     collecting_ = false;
     if (status == kCollectionStopped) {
@@ -89,6 +89,7 @@ void ZN410Dlg::collect() {
         AnalyseSamples();
         DrawChart(0);
     }
+    return true;
 }
 
 }  // namespace orv

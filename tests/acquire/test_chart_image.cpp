@@ -3,9 +3,11 @@
 
 #include "acquire/chart_image.h"
 #include "controls/colour_ref.h"
+#include "sample_blocks.h"
 #include "test_registry.h"
 
 using namespace orv;
+using test::ramp;
 
 namespace {
 
@@ -30,7 +32,7 @@ struct Picture {
         }
         return n;
     }
-    // The trace's y at vertical line `line`, or -1 where it has no pixel.
+    // The trace's topmost y in column `x`, or -1 where it has no pixel.
     int traceAt(int x) const {
         for (int y = 0; y < H; ++y) {
             if (at(x, y) == colours.line) {
@@ -45,14 +47,6 @@ struct Picture {
     SampleList samples;
     QImage image;
 };
-
-SampleList ramp(int low, int high) {
-    SampleList samples;
-    for (int v = low; v <= high; ++v) {
-        samples.push_back(v);
-    }
-    return samples;
-}
 
 class ChartImageTest final : public QObject {
     Q_OBJECT

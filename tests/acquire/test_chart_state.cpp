@@ -1,26 +1,15 @@
 #include "acquire/chart_state.h"
 #include "acquire/scroll.h"
+#include "sample_blocks.h"
 #include "test_registry.h"
 
 using namespace orv;
+using test::ramp;
 
 Q_DECLARE_METATYPE(orv::SampleList)
 Q_DECLARE_METATYPE(orv::ScrollRequest)
 
 namespace {
-
-// A block running from `low` to `high` in steps of one, or the two ends
-// alone when that would be long.
-SampleList block(int low, int high) {
-    if (high - low > 1000) {
-        return {low, high};
-    }
-    SampleList samples;
-    for (int v = low; v <= high; ++v) {
-        samples.push_back(v);
-    }
-    return samples;
-}
 
 class ChartStateTest final : public QObject {
     Q_OBJECT
@@ -29,9 +18,9 @@ private slots:
         QTest::addColumn<SampleList>("samples");
         QTest::addColumn<int>("yCentre");
         QTest::addColumn<float>("yUnit");
-        QTest::newRow("1003..1047") << block(1003, 1047) << 1020 << 10.0F;
-        QTest::newRow("-5000..3000") << block(-5000, 3000) << -1000 << 270.0F;
-        QTest::newRow("-7..-2") << block(-7, -2) << 0 << 10.0F;
+        QTest::newRow("1003..1047") << ramp(1003, 1047) << 1020 << 10.0F;
+        QTest::newRow("-5000..3000") << ramp(-5000, 3000) << -1000 << 270.0F;
+        QTest::newRow("-7..-2") << ramp(-7, -2) << 0 << 10.0F;
         QTest::newRow("one value") << SampleList{1003} << 1000 << 10.0F;
         QTest::newRow("fine centre at 50 from the minimum") << SampleList{0, 100} << 50 << 10.0F;
         QTest::newRow("coarse centre past 50") << SampleList{0, 102} << 50 << 10.0F;
@@ -72,7 +61,7 @@ private slots:
     }
 
     void labelsTheGrid() {
-        ChartState state = AnalyseSamples(block(1003, 1047));
+        ChartState state = AnalyseSamples(ramp(1003, 1047));
         const auto labels = chartLabels(state, 55, 334);
         QCOMPARE(labels.size(), std::size_t{9 + 7});
         QStringList numbers;
