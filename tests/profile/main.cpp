@@ -1,0 +1,8 @@
+#include <QCoreApplication>
+
+#include "test_registry.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    return orv::test::runRegisteredTests(argc, argv);
+}
