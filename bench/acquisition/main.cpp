@@ -137,6 +137,9 @@ public:
     std::optional<std::uint32_t> chooseColour(orv::PromptOwner, std::uint32_t) override {
         return std::nullopt;
     }
+    std::optional<std::string> chooseFile(orv::PromptOwner, const orv::FileRequest&) override {
+        return std::nullopt;
+    }
 
     void printTo(std::FILE* stream) const {
         for (const auto& message : messages) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 #include "link/detect.h"
 #include "link/evm_table.h"
 #include "link/link.h"
+#include "seams/prompts.h"
 
 namespace orv {
 
@@ -28,6 +30,7 @@ constexpr int kWidthUnits = 599;
 constexpr int kHeightUnits = 352;
 constexpr int kPanelTypeCode = 1;
 constexpr qsizetype kPathBuffer = 260;
+constexpr const char* kProfileName = "Orvellin.ini";
 const QPoint kPanelOrigin{15, 55};
 
 }  // namespace
@@ -196,8 +199,63 @@ void COrvellinDlg::OnSysCommand(int id) {
         case kSysAbout:
             CAboutDlg(versionInfo_, this).exec();
             break;
+        case kSysLoadProfile:
+            OnLoadProfile();
+            break;
+        case kSysSaveProfile:
+            OnSaveProfile();
+            break;
         default:
             break;
+    }
+}
+
+// The dialog starts at Orvellin.ini in the program's folder, or at the bare
+// name when that folder is not known.
+std::optional<std::string> COrvellinDlg::ChooseProfileFile(bool save) {
+    return prompts_.chooseFile(
+        this, {.kind = save ? FileRequest::Kind::Save : FileRequest::Kind::Open,
+               .initialPath = programFolder_ + kProfileName,
+               .filters = {{"Profile Format(*.ini)", "*.ini"}, {"All Format(*.*)", "*.*"}},
+               .defaultExtension = "ini",
+               .confirmOverwrite = true});
+}
+
+// A port is open: the panel of its EVM takes the file; any other EVM is
+// told it is not supported.
+bool COrvellinDlg::profileTargetReady() {
+    if (link_.evmType() != kPanelTypeCode) {
+        prompts_.message(this, "Unsupport EVM", "Error !");
+        return false;
+    }
+    return panel_ != nullptr;
+}
+
+// The file is chosen before the port is looked at, so with no EVM the user
+// chooses a file and nothing happens.
+void COrvellinDlg::OnLoadProfile() {
+    if (detecting_ || panelData_.busy) {
+        return;
+    }
+    const auto path = ChooseProfileFile(false);
+    if (!link_.isOpen() || !path || !QFile::exists(QString::fromStdString(*path))) {
+        return;
+    }
+    if (profileTargetReady()) {
+        panel_->LoadProfile(*path);
+    }
+}
+
+void COrvellinDlg::OnSaveProfile() {
+    if (detecting_ || panelData_.busy) {
+        return;
+    }
+    const auto path = ChooseProfileFile(true);
+    if (!path || !link_.isOpen()) {
+        return;
+    }
+    if (profileTargetReady()) {
+        panel_->SaveProfile(*path);
     }
 }
 

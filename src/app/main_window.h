@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <optional>
 #include <string>
 
 #include "app/version_info.h"
@@ -40,6 +41,10 @@ public:
 
     void OnDetectEvm();
     void OnSysCommand(int id);
+    // The profile commands hand the chosen file to the panel once its EVM
+    // is connected; while the panel is busy they do nothing.
+    void OnLoadProfile();
+    void OnSaveProfile();
 
     PanelData& panelData() { return panelData_; }
     // The executable's folder with a trailing separator; empty when the
@@ -59,6 +64,9 @@ private:
     int selectedTypeCode() const;
     void createPanel();
     void readVersion(const VersionResource* version);
+    // The chosen profile's full path; empty when the user cancels.
+    std::optional<std::string> ChooseProfileFile(bool save);
+    bool profileTargetReady();
 
     Link& link_;
     Prompts& prompts_;

@@ -10,6 +10,7 @@ public:
     void message(PromptOwner owner, const std::string& text, const std::string& caption,
                  MessageIcon icon) override;
     std::optional<std::uint32_t> chooseColour(PromptOwner owner, std::uint32_t initial) override;
+    std::optional<std::string> chooseFile(PromptOwner owner, const FileRequest& request) override;
 };
 
 }  // namespace orv

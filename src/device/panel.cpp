@@ -38,6 +38,7 @@ ZN410Dlg::ZN410Dlg(PanelData& data, Link& link, Prompts& prompts, QWidget* paren
     connect(writeButton_, &QPushButton::clicked, this, &ZN410Dlg::OnWrite);
     connect(readButton_, &QPushButton::clicked, this, &ZN410Dlg::OnRead);
     connect(startButton_, &QPushButton::clicked, this, &ZN410Dlg::StartAcquisition);
+    connect(saveFile_, &QPushButton::clicked, this, &ZN410Dlg::OnSaveFile);
     connectChart();
     connect(dataCount_, &CTCEdit::textChanged, this, &ZN410Dlg::OnChangeDataCount);
     // The gain handler runs on the user's choice only; the data-rate code

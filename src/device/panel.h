@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <span>
+#include <string>
 
 #include "acquire/chart_colours.h"
 #include "acquire/samples.h"
@@ -84,6 +86,19 @@ public:
     void OnSwatchClicked(int index);
     const ChartColours& colours() const { return colours_; }
 
+    // "Save File": the sample list as a text file the user names, with the
+    // raw items of the same block beside it as a ".bin" file. A name whose
+    // raw file exists already gives both files a new time-stamped name.
+    void OnSaveFile();
+
+    // Writes the register image into the profile at `path`; says so when
+    // that fails, and then the old file is left whole.
+    void SaveProfile(const std::string& path);
+    // Puts a profile's registers into the All Regs Write column, the image
+    // and every page, and empties the sample list, the chart and the
+    // statistics. A profile for another EVM changes nothing. Sends nothing.
+    void LoadProfile(const std::string& path);
+
 signals:
     // A collection has ended, whatever its outcome; the busy flag is clear.
     void acquisitionFinished();
@@ -103,6 +118,9 @@ private:
     void connectChart();
     void setScrollInfo(const ScrollInfo& info);
     QImage chartPicture(int first);
+    int WriteRawFile(std::span<const std::uint8_t> block);
+    int WriteTextFile(std::size_t count);
+    void moveToNewStamp();
 
     PanelData& data_;
     Link& link_;

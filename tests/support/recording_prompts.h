@@ -18,14 +18,20 @@ struct RecordedMessage {
     MessageIcon icon = MessageIcon::None;
 };
 
+struct RecordedFileChoice {
+    PromptOwner owner = nullptr;
+    FileRequest request;
+};
+
 struct RecordedColourChoice {
     PromptOwner owner = nullptr;
     std::uint32_t initial = 0;
 };
 
 // Records every prompt instead of showing it. `whileOpen` runs for each
-// message as if the user acted while the box was open. Colour choices are
-// answered from `colourAnswers` in order, then cancelled.
+// message as if the user acted while the box was open. Colour and file
+// choices are answered from `colourAnswers` and `fileAnswers` in order, then
+// cancelled.
 class RecordingPrompts final : public Prompts {
 public:
     void message(PromptOwner owner, const std::string& text, const std::string& caption,
@@ -46,6 +52,16 @@ public:
         return answer;
     }
 
+    std::optional<std::string> chooseFile(PromptOwner owner, const FileRequest& request) override {
+        fileChoices.push_back({owner, request});
+        if (fileAnswers.empty()) {
+            return std::nullopt;
+        }
+        auto answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+
     std::vector<std::string> texts() const {
         std::vector<std::string> result;
         for (const auto& message : messages) {
@@ -58,6 +74,8 @@ public:
     std::function<void(const RecordedMessage&)> whileOpen;
     std::vector<RecordedColourChoice> colourChoices;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
+    std::vector<RecordedFileChoice> fileChoices;
+    std::deque<std::optional<std::string>> fileAnswers;
 };
 
 }  // namespace orv::test
