@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The reference for the acquisition benchmark: the plain pyserial loop a
 user would write to collect COUNT results from the EVM on PORT.
 

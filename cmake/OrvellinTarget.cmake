@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compile options shared by every target of our own: strict warnings, the
 # sanitizers when ORVELLIN_SANITIZE is on, and with ORVELLIN_FUZZ (Clang
 # only) the coverage the fuzzing engine steers by as well.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the program's version resource. Run in script mode at build time:
 #
 #   cmake -DOUTPUT=<file> -DFORMAT=rc|cpp -DVERSION_MAJOR=.. -DVERSION_MINOR=..
@@ -47,7 +48,8 @@ if(FORMAT STREQUAL "rc")
         string(APPEND strings "            VALUE \"${name}\", \"${value}\"\n")
     endforeach()
     set(numbers "${VERSION_MAJOR},${VERSION_MINOR},${VERSION_PATCH},${VERSION_TWEAK}")
-    set(text "// ${header}
+    set(text "// SPDX-License-Identifier: GPL-3.0-or-later
+// ${header}
 #include <windows.h>
 
 1 VERSIONINFO
@@ -80,7 +82,8 @@ else()
     endforeach()
     math(EXPR ms "(${VERSION_MAJOR} << 16) | ${VERSION_MINOR}" OUTPUT_FORMAT HEXADECIMAL)
     math(EXPR ls "(${VERSION_PATCH} << 16) | ${VERSION_TWEAK}" OUTPUT_FORMAT HEXADECIMAL)
-    set(text "// ${header}
+    set(text "// SPDX-License-Identifier: GPL-3.0-or-later
+// ${header}
 #include \"app/version_info.h\"
 
 namespace orv {

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything, then measures one collection through the real serial
 # port against the simulated EVM, beside a plain pyserial loop (see
 # bench/README.md). Arguments go to the benchmark, e.g. --count 10000.

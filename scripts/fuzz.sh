@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes the profile reader and writer (tests/fuzz/fuzz_profile.cpp) with
 # libFuzzer for the given number of seconds, 60 when none is given, then
 # reports. Builds the fuzz target alone with Clang into build-fuzz/ (the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and the benchmark need,
 # when they are missing. Runs apt-get update once, before the first install.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs every test with CTest. With --sanitize the build
 # and the run use AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures one collection of a block of results through the real serial
 // port, against orvellin-evm-sim on a pseudo-terminal:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own version resource on Windows: the VERSIONINFO compiled
 // into the executable, copied into the embedded form so that ReadVersionInfo
 // reads it as it reads any other.

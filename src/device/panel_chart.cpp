@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's chart: statistics, drawing, scrolling and the colour swatches.
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's data files: the text file and the raw file of a block.
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the panel's controls sit, in dialog units of the panel's font.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's register traffic: Write, Read and showing the image.
 
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/panel_data.h"
 #include "panel_fixture.h"
 #include "test_registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a profile file: reading must not fail, and writing a profile
 // into them must keep the rules the readers rely on. A broken rule aborts.
 

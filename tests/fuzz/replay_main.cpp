@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs files through LLVMFuzzerTestOneInput without the fuzzing engine: every
 // regular file of each folder named, and each file named, in name order.
 // Fails when no file was run.

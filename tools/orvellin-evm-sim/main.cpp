@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated EVM on a pseudo-terminal, for tests and manual trials that
 // need a real serial device path.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the screenshots under docs/ offscreen, against the in-memory
 // simulated EVM: orvellin-screenshots OUTPUT_FOLDER. The main window shows
 // the device panel on its "All Regs" tab, as the EVM answered the Read; the
