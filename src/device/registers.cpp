@@ -15,7 +15,7 @@ std::string calibrationText(std::uint8_t high, std::uint8_t middle, std::uint8_t
 
 std::string clockOutText(int inputClockHz, int code) {
     const double megahertz = code == 0 ? 0.0 : inputClockHz / double(1 << (code - 1)) / 1000000;
-    return printfFitted(20, "%2.6fMHz", megahertz);
+    return fitBuffer(fixedText(megahertz, 6) + "MHz", 20);
 }
 
 }  // namespace orv

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
+#include <charconv>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -30,6 +32,9 @@ inline std::string fitBuffer(std::string_view text, std::size_t bufferSize) {
 }
 
 // printf-style formatting, the result fitted into a buffer of `bufferSize`.
+// The C library formats floating-point numbers by the user's locale (a
+// decimal comma under de_DE): give it integers and texts only, and numbers
+// with a fraction to fixedText.
 template <class... Args>
 std::string printfFitted(std::size_t bufferSize, const char* format, Args... args) {
     const int length = std::snprintf(nullptr, 0, format, args...);
@@ -40,6 +45,15 @@ std::string printfFitted(std::size_t bufferSize, const char* format, Args... arg
     std::snprintf(text.data(), text.size(), format, args...);
     text.pop_back();
     return fitBuffer(text, bufferSize);
+}
+
+// `value` with `decimals` digits after a decimal point, whatever the locale:
+// what "%.<decimals>f" gives in the C locale.
+inline std::string fixedText(double value, int decimals) {
+    std::array<char, 400> text{};  // the longest double in fixed notation fits
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                                      std::chars_format::fixed, decimals);
+    return result.ec == std::errc() ? std::string(text.data(), result.ptr) : std::string();
 }
 
 // printf-style formatting into the tool's usual 260-character buffer.

@@ -46,15 +46,12 @@ std::uint8_t parseAddress(std::string_view text) {
     return address;
 }
 
+// A decimal point whatever the locale.
 double parseFrequency(const std::string& text) {
-    std::size_t used = 0;
     double hz = -1.0;
-    try {
-        hz = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text.size() || !std::isfinite(hz) || hz < 0.0) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), hz);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(hz) || hz < 0.0) {
         reject("bad tone frequency: '" + text + "'");
     }
     return hz;
