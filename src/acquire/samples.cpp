@@ -18,25 +18,17 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool isHexDigit(char c) {
-    return isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 }  // namespace
 
 std::optional<DataCount> parseDataCount(std::string_view text) {
     long value = 0;
-    bool leading = true;
     for (const char c : text) {
-        if (!isHexDigit(c)) {
-            return std::nullopt;
+        if (!isDigit(c)) {
+            break;
         }
-        leading = leading && isDigit(c);
-        if (leading) {
-            value = value * 10 + (c - '0');
-            if (value > kMaxDataCount) {
-                return std::nullopt;
-            }
+        value = value * 10 + (c - '0');
+        if (value > kMaxDataCount) {
+            return std::nullopt;
         }
     }
     if (value == 0) {

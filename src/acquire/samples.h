@@ -33,16 +33,17 @@ inline constexpr int kDefaultDataCount = 45;
 inline constexpr int kMaxDataCount = 65535;
 
 // What the data-count field's text asks for: the decimal value of its leading
-// digits, where no leading digit or the value 0 means the default count,
-// which the field is then to show.
+// digits (the first character that is not one ends the number), where no
+// leading digit or the value 0 means the default count, which the field is
+// then to show.
 struct DataCount {
     int count = 0;
     bool defaulted = false;
 };
 
-// Empty for a text that typing cannot produce (any character other than a
-// hexadecimal digit, such as a sign or a space) or a count above the
-// largest: such a text asks for nothing.
+// Empty for a count above the largest: such a text asks for nothing. Any
+// other text asks for a count, also one that typing cannot produce (a paste
+// of "100 " asks for 100, "4.5" for 4, "-5" for the default).
 std::optional<DataCount> parseDataCount(std::string_view text);
 
 }  // namespace orv

@@ -46,10 +46,14 @@ std::optional<ScrollRequest> requestOf(int action) {
 void ZN410Dlg::connectChart() {
     chart_->setOnExpose([this] { return chartPicture(0); });
     // Qt has moved the thumb by the time it reports the action; the handler
-    // puts it where the chart's own rule says.
+    // puts it where the chart's own rule says. Qt reports no end of
+    // scrolling, which draws the chart again from where the thumb stopped:
+    // every action ends with it, so the chart never shows a first sample the
+    // thumb cannot reach.
     connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
         if (const auto request = requestOf(action)) {
             OnHScroll(*request);
+            OnHScroll(ScrollRequest::EndScroll);
         }
     });
     for (int i = 0; i < static_cast<int>(swatches_.size()); ++i) {

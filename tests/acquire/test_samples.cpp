@@ -52,10 +52,13 @@ private slots:
         QTest::newRow("leading zero") << "0100" << count(100);
         QTest::newRow("largest") << "65535" << count(65535);
         QTest::newRow("one too many") << "65536" << std::optional<DataCount>();
-        QTest::newRow("minus sign") << "-5" << std::optional<DataCount>();
-        QTest::newRow("space") << " 45" << std::optional<DataCount>();
-        QTest::newRow("plus sign") << "+45" << std::optional<DataCount>();
-        QTest::newRow("point") << "4.5" << std::optional<DataCount>();
+        QTest::newRow("far too many, then more") << "99999 1" << std::optional<DataCount>();
+        // Pasted texts: the leading digits count, up to the first other character.
+        QTest::newRow("trailing space") << "100 " << count(100);
+        QTest::newRow("point") << "4.5" << count(4);
+        QTest::newRow("minus sign") << "-5" << count(45, true);
+        QTest::newRow("space first") << " 45" << count(45, true);
+        QTest::newRow("plus sign") << "+45" << count(45, true);
     }
     void readsTheDataCount() {
         QFETCH(QString, text);
