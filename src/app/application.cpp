@@ -52,8 +52,14 @@ int COrvellinApp::InitInstance(QApplication& application) {
 
     SystemClock clock;
     QtPrompts prompts;
-    Link link(candidatePorts(options.ports, simulator.name()),
-              simulator.factory([] { return std::make_unique<QtSerialDevice>(); }), clock);
+    // Every scan lists the system's ports again: boards come and go.
+    const auto listPorts = [&options, simulatorPort = simulator.name()] {
+        return candidatePorts(
+            kHostPlatform, options.ports, simulatorPort,
+            kHostPlatform == Platform::Windows ? std::vector<std::string>{} : systemSerialPorts());
+    };
+    Link link(listPorts, simulator.factory([] { return std::make_unique<QtSerialDevice>(); }),
+              clock);
     COrvellinDlg window(link, prompts, ownVersionResource());
     window.exec();
     return 0;

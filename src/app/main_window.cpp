@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "app/version_title.h"
 #include "controls/dialog_units.h"
 #include "controls/key_filter.h"
+#include "controls/value_label.h"
 #include "device/panel.h"
 #include "link/detect.h"
 #include "link/evm_table.h"
@@ -53,8 +55,13 @@ COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, const VersionResource* 
     setWindowIcon(applicationIcon());
     readVersion(version);
     link_.ClosePort();
+    link_.setLostHandler([this] { OnDeviceLost(); });
     fillSelector();
     new EnterEscapeFilter(this);
+}
+
+COrvellinDlg::~COrvellinDlg() {
+    link_.setLostHandler({});
 }
 
 // The title and the program folder come only with a readable version; the
@@ -98,6 +105,7 @@ void COrvellinDlg::buildControls() {
     selector_->setGeometry(du.x(56), du.y(10), du.x(62), selector_->sizeHint().height());
     label->setBuddy(selector_);
     selector_->setAccessibleName(label->text());
+    selector_->lineEdit()->setAccessibleName(label->text());
 
     auto* detectButton = new QPushButton(QStringLiteral("Detect EVM"), client);
     detectButton->setObjectName(QStringLiteral("detectEvmButton"));
@@ -105,7 +113,7 @@ void COrvellinDlg::buildControls() {
     detectButton->setAutoDefault(false);
     connect(detectButton, &QPushButton::clicked, this, &COrvellinDlg::OnDetectEvm);
 
-    portStatus_ = new QLabel(client);
+    portStatus_ = new ValueLabel(client);
     portStatus_->setObjectName(QStringLiteral("portStatus"));
     portStatus_->setFrameStyle(QFrame::Box | QFrame::Plain);
     portStatus_->setGeometry(du.rect(180, 10, 48, 12));
@@ -159,12 +167,22 @@ void COrvellinDlg::OnDetectEvm() {
     delete panel_;
     const int typeCode = selectedTypeCode();
     const int port = DetectEvm(link_, prompts_, typeCode);
-    portStatus_->setText(port < 0 ? QStringLiteral("Not Found")
-                                  : QString::fromStdString(link_.portDisplayName(port)));
+    portStatus_->setValue(port < 0 ? QStringLiteral("Not Found")
+                                   : QString::fromStdString(link_.portDisplayName(port)));
     if (port >= 0 && typeCode == kPanelTypeCode) {
         createPanel();
     }
+    // The board may have gone while the new panel read its registers.
+    if (port >= 0 && !link_.isOpen()) {
+        OnDeviceLost();
+    }
     detecting_ = false;
+}
+
+// The port is closed by now. The panel stays with everything it shows, so
+// that its block and its register image can still be saved.
+void COrvellinDlg::OnDeviceLost() {
+    portStatus_->setValue(QStringLiteral("Disconnected"));
 }
 
 // The panel reads the registers while it is built, before it is shown.
@@ -222,8 +240,14 @@ std::optional<std::string> COrvellinDlg::ChooseProfileFile(bool save) {
                .confirmOverwrite = true});
 }
 
-// A port is open: the panel of its EVM takes the file; any other EVM is
-// told it is not supported.
+// A port is open, or the panel of a board that went away still shows its
+// registers: those are then the user's only copy, and a profile keeps them.
+bool COrvellinDlg::boardKnown() const {
+    return link_.isOpen() || panel_ != nullptr;
+}
+
+// The panel of the detected EVM takes the file; any other EVM is told it is
+// not supported.
 bool COrvellinDlg::profileTargetReady() {
     if (link_.evmType() != kPanelTypeCode) {
         prompts_.message(this, "Unsupport EVM", "Error !");
@@ -239,7 +263,7 @@ void COrvellinDlg::OnLoadProfile() {
         return;
     }
     const auto path = ChooseProfileFile(false);
-    if (!link_.isOpen() || !path || !QFile::exists(QString::fromStdString(*path))) {
+    if (!boardKnown() || !path || !QFile::exists(QString::fromStdString(*path))) {
         return;
     }
     if (profileTargetReady()) {
@@ -252,7 +276,7 @@ void COrvellinDlg::OnSaveProfile() {
         return;
     }
     const auto path = ChooseProfileFile(true);
-    if (!path || !link_.isOpen()) {
+    if (!path || !boardKnown()) {
         return;
     }
     if (profileTargetReady()) {

@@ -10,13 +10,13 @@
 #include "device/panel_data.h"
 
 class QComboBox;
-class QLabel;
 class QMenuBar;
 
 namespace orv {
 
 class Link;
 class Prompts;
+class ValueLabel;
 class ZN410Dlg;
 
 // System-menu command identifiers, compared after masking with 0xFFF0.
@@ -39,11 +39,13 @@ public:
     // the title and the About box show what it holds.
     COrvellinDlg(Link& link, Prompts& prompts, const VersionResource* version = nullptr,
                  QWidget* parent = nullptr);
+    ~COrvellinDlg() override;
 
     void OnDetectEvm();
     void OnSysCommand(int id);
     // The profile commands hand the chosen file to the panel once its EVM
-    // is connected; while the panel is busy they do nothing.
+    // is connected, and still after it went away; while the panel is busy
+    // they do nothing.
     void OnLoadProfile();
     void OnSaveProfile();
 
@@ -59,6 +61,8 @@ protected:
 
 private:
     void OnAcquisitionFinished();
+    void OnDeviceLost();
+    bool boardKnown() const;
     void buildControls();
     void buildWindowMenu(QMenuBar* menuBar);
     void fillSelector();
@@ -77,7 +81,7 @@ private:
     QPointer<ZN410Dlg> panel_;
     QWidget* client_ = nullptr;
     QComboBox* selector_ = nullptr;
-    QLabel* portStatus_ = nullptr;
+    ValueLabel* portStatus_ = nullptr;
     bool detecting_ = false;
     bool closeAfterCollection_ = false;
 };

@@ -45,7 +45,11 @@ public:
 
     bool open(const std::string& name) override {
         inner_ = name == simulated_ ? simulator_() : real_();
-        return inner_ && inner_->open(name);
+        if (!inner_ || !inner_->open(name)) {
+            return false;
+        }
+        inner_->setLostHandler(onLost_);
+        return true;
     }
     IoStatus write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds bound) override {
         return inner_ ? inner_->write(bytes, bound) : IoStatus::Lost;
@@ -63,12 +67,19 @@ public:
             inner_->close();
         }
     }
+    void setLostHandler(std::function<void()> onLost) override {
+        onLost_ = std::move(onLost);
+        if (inner_) {
+            inner_->setLostHandler(onLost_);
+        }
+    }
 
 private:
     std::string simulated_;
     SerialDeviceFactory simulator_;
     SerialDeviceFactory real_;
     std::unique_ptr<SerialDevice> inner_;
+    std::function<void()> onLost_;
 };
 
 struct SimulatedPort::Impl {

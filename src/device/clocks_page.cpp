@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "controls/dialog_units.h"
+#include "controls/value_label.h"
 #include "device/page_controls.h"
 #include "device/panel_data.h"
 #include "device/table_combo.h"
@@ -29,7 +30,8 @@ void ZN410CLOCKDlg::buildControls() {
     };
     clockIn_ = field("Clock In", "clockIn", 20);
 
-    clockSource_ = addLabel(this, "", du.rect(88, 40, 70, 12));
+    clockSource_ = new ValueLabel(this);
+    clockSource_->setGeometry(du.rect(88, 40, 70, 12));
     clockSource_->setObjectName(QStringLiteral("clockSource"));
     clockSource_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     clockSource_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -48,7 +50,7 @@ void ZN410CLOCKDlg::buildControls() {
 void ZN410CLOCKDlg::OnInitDialog() {
     fillFromTable(clockOutList_, ClockOutTable);
     clockIn_->setText(QStringLiteral("7.680000MHz"));
-    clockSource_->setText(QStringLiteral("Crystal"));
+    clockSource_->setValue(QStringLiteral("Crystal"));
 }
 
 void ZN410CLOCKDlg::selectClockOut(int position) {

@@ -4,10 +4,11 @@
 #include "device/register_page.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 
 namespace orv {
+
+class ValueLabel;
 
 struct ClocksPageData;
 
@@ -32,7 +33,7 @@ private:
 
     ClocksPageData& data_;
     QLineEdit* clockIn_ = nullptr;
-    QLabel* clockSource_ = nullptr;
+    ValueLabel* clockSource_ = nullptr;
     QComboBox* clockOutList_ = nullptr;
     QLineEdit* clockOut_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "controls/dialog_units.h"
+#include "controls/value_label.h"
 #include "device/page_controls.h"
 #include "device/panel_data.h"
 #include "device/registers.h"
@@ -73,7 +74,9 @@ void ZN410IODlg::buildRows() {
                 [this, pin](int direction) { OnDirectionClicked(pin, direction == kInput); });
         directions_[pin] = group;
 
-        auto* input = addLabel(this, "L", du.rect(kInputLevelX, y + 1, 20, 12));
+        auto* input = new ValueLabel(this);
+        input->setValue(QStringLiteral("L"));
+        input->setGeometry(du.rect(kInputLevelX, y + 1, 20, 12));
         input->setObjectName(QStringLiteral("inputLevel") + name);
         input->setAccessibleName(name + QStringLiteral(" Input level"));
         input->setAlignment(Qt::AlignCenter);
@@ -100,7 +103,7 @@ void ZN410IODlg::Refresh() {
     data_.output = data_.read;
     for (int pin = 0; pin < kPins; ++pin) {
         const bool high = (data_.read & field::kIoLevel[pin]) != 0;
-        inputLevels_[pin]->setText(levelText(high));
+        inputLevels_[pin]->setValue(levelText(high));
         levels_[pin]->setChecked(high);
         levels_[pin]->setText(levelText(high));
     }

@@ -6,10 +6,11 @@
 #include "device/register_page.h"
 
 class QButtonGroup;
-class QLabel;
 class QPushButton;
 
 namespace orv {
+
+class ValueLabel;
 
 struct GpioPageData;
 
@@ -39,7 +40,7 @@ private:
     GpioPageData& data_;
     std::array<QPushButton*, kPins> levels_{};
     std::array<QButtonGroup*, kPins> directions_{};
-    std::array<QLabel*, kPins> inputLevels_{};
+    std::array<ValueLabel*, kPins> inputLevels_{};
 };
 
 }  // namespace orv

@@ -9,6 +9,7 @@ namespace orv {
 
 int DetectEvm(Link& link, Prompts& prompts, int typeCode) {
     link.setEvmType(-1);
+    link.refreshPorts();
     for (int n = 1; n <= link.portCount(); ++n) {
         if (!link.OpenPort(n)) {
             continue;

@@ -6,7 +6,7 @@
 
 namespace orv {
 
-// Tries the candidate ports in order: the first whose device answers the
+// Lists the candidate ports afresh and tries them in order: the first whose device answers the
 // handshake (00 00 F0) and the reset (00 00 0A) stays open, the link records
 // `typeCode`, and its number (1-based) is returned. Otherwise -1, no port is
 // open and the EVM type is -1. A reset that fails shows "Reset EVM failed !";

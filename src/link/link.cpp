@@ -5,8 +5,20 @@
 
 namespace orv {
 
+Link::Link(PortLister ports, SerialDeviceFactory factory, Clock& clock)
+    : lister_(std::move(ports)), factory_(std::move(factory)), clock_(clock) {
+    refreshPorts();
+}
+
 Link::Link(std::vector<std::string> portNames, SerialDeviceFactory factory, Clock& clock)
-    : portNames_(std::move(portNames)), factory_(std::move(factory)), clock_(clock) {
+    : Link([names = std::move(portNames)] { return names; }, std::move(factory), clock) {}
+
+Link::~Link() {
+    ClosePort();
+}
+
+void Link::refreshPorts() {
+    portNames_ = lister_ ? lister_() : std::vector<std::string>{};
     if (portNames_.size() > static_cast<std::size_t>(kMaxPorts)) {
         portNames_.resize(kMaxPorts);
     }
@@ -21,6 +33,7 @@ std::string Link::portDisplayName(int n) const {
 
 bool Link::OpenPort(int n) {
     ClosePort();
+    retired_.reset();
     if (n < 1 || n > portCount()) {
         return false;
     }
@@ -28,6 +41,7 @@ bool Link::OpenPort(int n) {
     if (!device || !device->open(portNames_[static_cast<std::size_t>(n - 1)])) {
         return false;
     }
+    device->setLostHandler([this] { loseDevice(); });
     state_.port = std::move(device);
     state_.portNumber = n;
     return true;
@@ -77,7 +91,15 @@ void Link::ClosePort() {
 // A device that reports anything but a time-out is gone; keeping it open
 // would only repeat the error (and some drivers spin on it).
 void Link::loseDevice() {
-    ClosePort();
+    if (!state_.port) {
+        return;
+    }
+    state_.port->close();
+    retired_ = std::move(state_.port);
+    state_.portNumber = 0;
+    if (onLost_) {
+        onLost_();
+    }
 }
 
 std::string displayNameOfPort(const std::string& name) {

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -43,9 +44,14 @@ public:
     static constexpr std::chrono::milliseconds kWriteTimeout{
         1000};  // the port's total write time-out
 
-    // `portNames` are the candidates: port number n is portNames[n - 1]; at
-    // most kMaxPorts are used.
+    // `ports` lists the candidates afresh for every scan (refreshPorts): port
+    // number n is the list's entry n - 1; at most kMaxPorts are used.
+    Link(PortLister ports, SerialDeviceFactory factory, Clock& clock);
+    // The same candidates at every scan.
     Link(std::vector<std::string> portNames, SerialDeviceFactory factory, Clock& clock);
+    ~Link();
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
 
     const LinkState& state() const { return state_; }
     bool isOpen() const { return state_.port != nullptr; }
@@ -55,6 +61,9 @@ public:
     // The clock the transport waits by; commands that pause use it too.
     Clock& clock() const { return clock_; }
 
+    // Takes the lister's current candidates; the numbers name them until the
+    // next refresh.
+    void refreshPorts();
     int portCount() const { return static_cast<int>(portNames_.size()); }
     // The name users see for port n: "COM7", "ttyUSB0", "pts/3".
     std::string portDisplayName(int n) const;
@@ -74,13 +83,23 @@ public:
 
     void ClosePort();
 
+    // Runs when the open port's device went away, found by an exchange or
+    // between exchanges; the port is closed by then. One handler; an empty
+    // one removes it.
+    void setLostHandler(std::function<void()> onLost) { onLost_ = std::move(onLost); }
+
 private:
     void loseDevice();
 
+    PortLister lister_;
     std::vector<std::string> portNames_;
     SerialDeviceFactory factory_;
     Clock& clock_;
     LinkState state_;
+    // A lost device may still be running the code that reported the loss, so
+    // it is kept, closed, until the next open or the link's end.
+    std::unique_ptr<SerialDevice> retired_;
+    std::function<void()> onLost_;
 };
 
 // The name shown for a port: a device path loses its "/dev/" prefix.

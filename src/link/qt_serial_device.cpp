@@ -3,7 +3,29 @@
 
 namespace orv {
 
+namespace {
+
+// Marks the span of one operation.
+class OperationScope {
+public:
+    explicit OperationScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~OperationScope() { flag_ = false; }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+QtSerialDevice::QtSerialDevice() {
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { OnErrorOccurred(error); });
+}
+
 bool QtSerialDevice::open(const std::string& name) {
+    const OperationScope operation(inOperation_);
     port_.setPortName(QString::fromStdString(name));
     if (!port_.open(QIODevice::ReadWrite)) {
         return false;
@@ -20,6 +42,7 @@ bool QtSerialDevice::open(const std::string& name) {
 
 IoStatus QtSerialDevice::write(std::span<const std::uint8_t> bytes,
                                std::chrono::milliseconds bound) {
+    const OperationScope operation(inOperation_);
     if (!port_.isOpen() || failed()) {
         return lose();
     }
@@ -41,6 +64,7 @@ IoStatus QtSerialDevice::write(std::span<const std::uint8_t> bytes,
 // those are taken first; and it may return early, which the caller's
 // deadline absorbs.
 ReadResult QtSerialDevice::read(std::span<std::uint8_t> buffer, std::chrono::milliseconds bound) {
+    const OperationScope operation(inOperation_);
     if (!port_.isOpen() || failed()) {
         return {0, lose()};
     }
@@ -63,6 +87,7 @@ ReadResult QtSerialDevice::read(std::span<std::uint8_t> buffer, std::chrono::mil
 }
 
 void QtSerialDevice::clear() {
+    const OperationScope operation(inOperation_);
     if (port_.isOpen()) {
         port_.clear(QSerialPort::AllDirections);
     }
@@ -77,6 +102,19 @@ void QtSerialDevice::close() {
 bool QtSerialDevice::failed() const {
     const auto error = port_.error();
     return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
+}
+
+// Between operations an error of the port is a loss too. The handler may
+// retire this device, so it runs from a copy, after the port is closed.
+void QtSerialDevice::OnErrorOccurred(QSerialPort::SerialPortError error) {
+    if (inOperation_ || !port_.isOpen() || error == QSerialPort::NoError ||
+        error == QSerialPort::TimeoutError) {
+        return;
+    }
+    close();
+    if (const auto onLost = onLost_) {
+        onLost();
+    }
 }
 
 // After a hang-up the port keeps reporting its error and, left open, keeps

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace orv {
 
@@ -42,9 +43,19 @@ public:
     virtual void clear() = 0;
 
     virtual void close() = 0;
+
+    // `onLost` runs when the open device goes away between operations (an
+    // unplug or a hang-up noticed while the thread's event loop runs): at
+    // most once per open, never from inside an operation of this device and
+    // never after close(). The device is closed by then. A device that cannot
+    // notice such a loss keeps the handler and never calls it.
+    virtual void setLostHandler(std::function<void()> onLost) = 0;
 };
 
-// Makes an unopened device; the link opens it by name.
+// The serial device seam has two halves: making an unopened device, which the
+// link then opens by name, and listing the ports a scan may try, afresh at
+// every call (ports come and go while the tool runs).
 using SerialDeviceFactory = std::function<std::unique_ptr<SerialDevice>()>;
+using PortLister = std::function<std::vector<std::string>()>;
 
 }  // namespace orv

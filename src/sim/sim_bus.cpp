@@ -15,11 +15,12 @@ public:
 
     bool open(const std::string& name) override {
         const auto found = bus_.ports_.find(name);
-        if (port_ || found == bus_.ports_.end() || !found->second.present || found->second.open) {
+        if (port_ || found == bus_.ports_.end() || !found->second.present ||
+            found->second.device != nullptr) {
             return false;
         }
         port_ = &found->second;
-        port_->open = true;
+        port_->device = this;
         ++port_->opens;
         outbox_ = Outbox(port_->wire);
         lost_ = false;
@@ -67,9 +68,20 @@ public:
 
     void close() override {
         if (port_) {
-            port_->open = false;
+            port_->device = nullptr;
             port_ = nullptr;
             outbox_.clear();
+        }
+    }
+
+    void setLostHandler(std::function<void()> onLost) override { onLost_ = std::move(onLost); }
+
+    // The handler may retire this device: it runs from a copy, once closed.
+    void unplugged() {
+        lost_ = true;
+        close();
+        if (const auto onLost = onLost_) {
+            onLost();
         }
     }
 
@@ -94,6 +106,7 @@ private:
     Port* port_ = nullptr;
     Outbox outbox_{Wire::Instant};
     bool lost_ = false;
+    std::function<void()> onLost_;
 };
 
 EvmModel& SimBus::addEvm(const std::string& name, EvmConfig config, Wire wire) {
@@ -108,6 +121,17 @@ SerialDeviceFactory SimBus::factory() {
     return [this] { return std::make_unique<Device>(*this); };
 }
 
+void SimBus::unplug(const std::string& name) {
+    const auto found = ports_.find(name);
+    if (found == ports_.end()) {
+        return;
+    }
+    found->second.present = false;
+    if (Device* device = found->second.device) {
+        device->unplugged();
+    }
+}
+
 int SimBus::openCount(const std::string& name) const {
     const Port* port = find(name);
     return port ? port->opens : 0;
@@ -115,7 +139,7 @@ int SimBus::openCount(const std::string& name) const {
 
 bool SimBus::isOpen(const std::string& name) const {
     const Port* port = find(name);
-    return port && port->open;
+    return port && port->device != nullptr;
 }
 
 bool SimBus::isPresent(const std::string& name) const {

@@ -37,6 +37,12 @@ public:
     // a time.
     SerialDeviceFactory factory();
 
+    // The device behind `name` goes away, as an unplugged adapter does: a
+    // device open on it is told at once (its lost handler runs) and fails
+    // every later operation, and the name no longer opens. Nothing happens
+    // for a name that is not on the bus.
+    void unplug(const std::string& name);
+
     int openCount(const std::string& name) const;  // successful opens so far
     bool isOpen(const std::string& name) const;
     bool isPresent(const std::string& name) const;  // on the bus and not hung up
@@ -48,7 +54,7 @@ private:
         std::unique_ptr<EvmModel> model;  // none for a silent port
         Wire wire = Wire::Instant;
         int opens = 0;
-        bool open = false;
+        Device* device = nullptr;  // the device open on this port, if any
         bool present = true;
     };
 
