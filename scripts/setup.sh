@@ -2,9 +2,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and the benchmark need,
 # when they are missing. Runs apt-get update once, before the first install.
+# With --package, also what scripts/package.sh needs to build and check the
+# Debian package.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-serialport-dev python3-serial)
+# locales and libc-l10n: the suite's second run, under a German locale, with
+# the system's error texts in German (scripts/test.sh --locale).
+packages=(cmake g++ make qt6-base-dev qt6-serialport-dev python3-serial locales libc-l10n)
+if [ "${1:-}" = "--package" ]; then
+    # CPack finds the dependencies with file and dpkg-shlibdeps (dpkg-dev).
+    packages+=(dpkg-dev file lintian)
+fi
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -29,15 +29,21 @@ void drawTrace(QPainter& painter, const QRectF& box) {
 }  // namespace
 
 QIcon applicationIcon() {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    return QIcon(QPixmap::fromImage(applicationIconImage(64)));
+}
+
+QImage applicationIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    // Drawn on a grid of 64 units: a rounded square with the trace inside.
+    const qreal unit = size / 64.0;
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(kInk);
     painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
-    drawTrace(painter, QRectF(12, 18, 40, 28));
-    return QIcon(pixmap);
+    painter.drawRoundedRect(QRectF(2 * unit, 2 * unit, 60 * unit, 60 * unit), 12 * unit, 12 * unit);
+    drawTrace(painter, QRectF(12 * unit, 18 * unit, 40 * unit, 28 * unit));
+    return image;
 }
 
 QPixmap logoPixmap() {

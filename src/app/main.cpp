@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    // Ties the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvellin"));
     orv::COrvellinApp app;
     return app.InitInstance(application);
 }
