@@ -21,15 +21,12 @@ install(FILES ${packaging_source}/copyright DESTINATION ${orvellin_docdir})
 # changelog is changelog.gz.
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(compressed_files)
+configure_file(${packaging_source}/changelog ${packaging_binary}/changelog COPYONLY)
 foreach(page orvellin.1 orvellin-evm-sim.1)
     configure_file(${packaging_source}/${page}.in ${packaging_binary}/${page} @ONLY)
 endforeach()
 foreach(file changelog orvellin.1 orvellin-evm-sim.1)
-    if(file STREQUAL "changelog")
-        set(input ${packaging_source}/${file})
-    else()
-        set(input ${packaging_binary}/${file})
-    endif()
+    set(input ${packaging_binary}/${file})
     set(plain ${packaging_binary}/gz/${file})
     add_custom_command(OUTPUT ${plain}.gz
         COMMAND ${CMAKE_COMMAND} -E copy ${input} ${plain}

@@ -54,9 +54,7 @@ int COrvellinApp::InitInstance(QApplication& application) {
     QtPrompts prompts;
     // Every scan lists the system's ports again: boards come and go.
     const auto listPorts = [&options, simulatorPort = simulator.name()] {
-        return candidatePorts(
-            kHostPlatform, options.ports, simulatorPort,
-            kHostPlatform == Platform::Windows ? std::vector<std::string>{} : systemSerialPorts());
+        return candidatePorts(kHostPlatform, options.ports, simulatorPort, systemSerialPorts());
     };
     Link link(listPorts, simulator.factory([] { return std::make_unique<QtSerialDevice>(); }),
               clock);

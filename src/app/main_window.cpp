@@ -172,15 +172,12 @@ void COrvellinDlg::OnDetectEvm() {
     if (port >= 0 && typeCode == kPanelTypeCode) {
         createPanel();
     }
-    // The board may have gone while the new panel read its registers.
-    if (port >= 0 && !link_.isOpen()) {
-        OnDeviceLost();
-    }
     detecting_ = false;
 }
 
-// The port is closed by now. The panel stays with everything it shows, so
-// that its block and its register image can still be saved.
+// The port is closed by now, also when the board went while the new panel
+// read its registers. The panel stays with everything it shows, so that its
+// block and its register image can still be saved.
 void COrvellinDlg::OnDeviceLost() {
     portStatus_->setValue(QStringLiteral("Disconnected"));
 }

@@ -16,7 +16,6 @@ public:
 
     // Shows `value` and tells assistive technology that the text changed.
     void setValue(const QString& value);
-    QString value() const { return text(); }
 };
 
 }  // namespace orv

@@ -6,12 +6,12 @@
 namespace orv {
 
 Link::Link(PortLister ports, SerialDeviceFactory factory, Clock& clock)
-    : lister_(std::move(ports)), factory_(std::move(factory)), clock_(clock) {
-    refreshPorts();
-}
+    : lister_(std::move(ports)), factory_(std::move(factory)), clock_(clock) {}
 
 Link::Link(std::vector<std::string> portNames, SerialDeviceFactory factory, Clock& clock)
-    : Link([names = std::move(portNames)] { return names; }, std::move(factory), clock) {}
+    : Link([names = std::move(portNames)] { return names; }, std::move(factory), clock) {
+    refreshPorts();
+}
 
 Link::~Link() {
     ClosePort();

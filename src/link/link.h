@@ -45,9 +45,10 @@ public:
         1000};  // the port's total write time-out
 
     // `ports` lists the candidates afresh for every scan (refreshPorts): port
-    // number n is the list's entry n - 1; at most kMaxPorts are used.
+    // number n is the list's entry n - 1; at most kMaxPorts are used. Nothing
+    // is listed before the first scan.
     Link(PortLister ports, SerialDeviceFactory factory, Clock& clock);
-    // The same candidates at every scan.
+    // The same candidates at every scan, numbered from the start.
     Link(std::vector<std::string> portNames, SerialDeviceFactory factory, Clock& clock);
     ~Link();
     Link(const Link&) = delete;

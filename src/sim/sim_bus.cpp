@@ -78,7 +78,6 @@ public:
 
     // The handler may retire this device: it runs from a copy, once closed.
     void unplugged() {
-        lost_ = true;
         close();
         if (const auto onLost = onLost_) {
             onLost();
