@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/command_line.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -47,14 +49,66 @@ std::uint8_t parseAddress(std::string_view text) {
 }
 
 // A decimal point whatever the locale.
-double parseFrequency(const std::string& text) {
-    double hz = -1.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), hz);
+double parseDecimal(std::string_view text, const std::string& what) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(hz) || hz < 0.0) {
-        reject("bad tone frequency: '" + text + "'");
+        !std::isfinite(value)) {
+        reject("bad " + what + ": '" + std::string(text) + "'");
+    }
+    return value;
+}
+
+double parseFrequency(std::string_view text) {
+    const double hz = parseDecimal(text, "frequency");
+    if (hz < 0.0) {
+        reject("negative frequency: '" + std::string(text) + "'");
     }
     return hz;
+}
+
+std::size_t parseInputName(std::string_view name) {
+    for (std::size_t input = 0; input < kInputCount; ++input) {
+        const std::string_view known = inputName(input);
+        if (std::equal(name.begin(), name.end(), known.begin(), known.end(), [](char a, char b) {
+                return std::toupper(static_cast<unsigned char>(a)) == b;
+            })) {
+            return input;
+        }
+    }
+    reject("no input '" + std::string(name) + "' (AIN0 to AIN7, AINCOM)");
+}
+
+// VOLTS, or sine:HZ:PEAK[:CENTRE].
+AnalogInput parseSignal(std::string_view text) {
+    AnalogInput input;
+    constexpr std::string_view kSine = "sine:";
+    if (!text.starts_with(kSine)) {
+        input.volts = parseDecimal(text, "voltage");
+    } else {
+        std::vector<std::string_view> fields;
+        for (auto rest = text.substr(kSine.size());;) {
+            const auto colon = rest.find(':');
+            fields.push_back(rest.substr(0, colon));
+            if (colon == std::string_view::npos) {
+                break;
+            }
+            rest.remove_prefix(colon + 1);
+        }
+        if (fields.size() < 2 || fields.size() > 3) {
+            reject("a sine is sine:HZ:PEAK or sine:HZ:PEAK:CENTRE: '" + std::string(text) + "'");
+        }
+        input.hz = parseFrequency(fields[0]);
+        input.amplitude = parseDecimal(fields[1], "peak voltage");
+        input.volts = fields.size() == 3 ? parseDecimal(fields[2], "centre voltage") : 0.0;
+        if (input.amplitude < 0.0) {
+            reject("negative peak voltage: '" + std::string(text) + "'");
+        }
+    }
+    if (std::abs(input.volts) + input.amplitude > kInputLimit) {
+        reject("an input stays within -5 V and 5 V: '" + std::string(text) + "'");
+    }
+    return input;
 }
 
 Reply parseReply(const std::string& text) {
@@ -153,6 +207,15 @@ SimOptions parseCommandLine(std::span<const std::string> args) {
             options.wire = Wire::Paced;
         } else if (option == "--tone") {
             options.evm.toneHz = parseFrequency(value());
+        } else if (option == "--input") {
+            const std::string& assignment = value();
+            const auto equals = assignment.find('=');
+            if (equals == std::string::npos) {
+                reject("--input takes NAME=VOLTS or NAME=sine:HZ:PEAK: '" + assignment + "'");
+            }
+            const auto text = std::string_view(assignment);
+            options.evm.inputs[parseInputName(text.substr(0, equals))] =
+                parseSignal(text.substr(equals + 1));
         } else if (option == "--type") {
             options.evm.type = parseNumber<int>(value(), 10, "EVM type");
         } else if (option == "--register") {
@@ -202,8 +265,17 @@ digits with or without 0x.
 
 Options:
   --paced                 send every byte at the wire rate of 115200 baud
-                          (10 bits a byte); without it answers go out at once
-  --tone HZ               add a sine tone of HZ hertz to the converter's input
+                          (10 bits a byte) and every result no sooner than
+                          the data rate converts it; without it answers go
+                          out at once
+  --input NAME=VOLTS      the voltage of input NAME (AIN0 to AIN7, AINCOM)
+  --input NAME=sine:HZ:PEAK[:CENTRE]
+                          a sine of HZ hertz and PEAK volts about CENTRE
+                          volts (default 0) on input NAME; its 2nd and 3rd
+                          harmonics are at -110 dBc. Inputs stay within
+                          -5 V and 5 V; decimals take a point. May be repeated
+  --tone HZ               the test tone's frequency (default 50); 0 leaves
+                          AIN0 at 0 V
   --register ADDR=VALUE   power-on value of a register (hex; ADDR 00 to 0A);
                           a reset restores it; may be repeated
   --type CODE             EVM type to answer (decimal, default 1); frames for
@@ -215,6 +287,14 @@ Options:
   --address ADDR          apply the fault only to register writes and reads of
                           this address (hex)
   -h, --help              show this text and exit
+
+Inputs (volts against ground, until --input sets another):
+  AIN0 the test tone, sine:50:2.0   AIN1 0      AIN2 1.25    AIN3 1.25
+  AIN4 1.0    AIN5 0.5    AIN6 -2.0   AIN7 2.4    AINCOM 0
+A result is the difference MUX selects times the gain, in codes of
+5 V / (gain x 2^23), with noise, clipped to -8388608 ... 8388607. At power-on
+MUX reads AIN0 against AIN1, the tone; MUX 23 reads the shorted pair AIN2 and
+AIN3, only noise and offset.
 
 Faults:
   no-answer               send nothing, not even data items
@@ -234,6 +314,7 @@ Examples:
   orvellin-evm-sim --fault slow=1500 --command 04
   orvellin-evm-sim --reply "00 00 F1" --command F0
   orvellin-evm-sim --paced --tone 50 --register 03=23
+  orvellin-evm-sim --input AIN4=sine:1000:1.5:0.5 --input AINCOM=0.25
 )";
 }
 

@@ -2,23 +2,15 @@
 #include "sim/evm_model.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <stdexcept>
 #include <tuple>
+
+#include "sim/converter.h"
 
 namespace orv::sim {
 
 namespace {
 
 constexpr std::size_t kFrameSize = std::tuple_size_v<Frame>;
-
-// What the calibrations leave in OFC and FSC: fixed values that depend on the
-// gain for the self calibrations, and values from the applied input for the
-// system calibrations.
-constexpr std::int32_t kSelfOffset = 0x00000C;
-constexpr std::int32_t kSelfFullScale = 0x4561C4;
-constexpr std::int32_t kSelfFullScaleStep = 0x001A2B;
-constexpr std::int32_t kNominalFullScale = 0x400000;
 
 constexpr std::uint8_t kStatusIdBits = 0xF0;
 constexpr std::uint8_t kBadStatus = 0x01;
@@ -38,8 +30,18 @@ SampleItem sampleItem(std::int32_t value) {
 
 }  // namespace
 
+Inputs inputsOf(const EvmConfig& config) {
+    Inputs inputs = defaultInputs(config.toneHz);
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        if (config.inputs[i]) {
+            inputs[i] = *config.inputs[i];
+        }
+    }
+    return inputs;
+}
+
 EvmModel::EvmModel(EvmConfig config)
-    : config_(std::move(config)), registers_(config_.powerOn), signal_(config_.toneHz) {}
+    : config_(std::move(config)), registers_(config_.powerOn), signal_(inputsOf(config_)) {}
 
 std::vector<Reaction> EvmModel::receive(std::span<const std::uint8_t> bytes) {
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
@@ -77,6 +79,7 @@ std::optional<Reaction> EvmModel::answer(const Frame& frame) {
     const bool faulty = config_.fault.appliesTo(frame);
     Reaction reaction;
     if (static_cast<Command>(frame[2]) == Command::ReadData) {
+        reaction.conversionRate = dataRateOf(registers_[kDrate]);
         reaction.bytes = sendItems(frame, faulty);
     } else if (const auto reply = replyTo(frame, faulty)) {
         reaction.bytes.assign(reply->begin(), reply->end());
@@ -161,20 +164,20 @@ std::optional<std::uint8_t> EvmModel::execute(const Frame& frame) {
         case Command::ReadReg:
             return address < kRegisterCount ? registers_[address] : 0x00;
         case Command::SelfCal:
-            setOffset(selfOffset());
-            setFullScale(selfFullScale());
+            calibrateOffset(0.0);
+            calibrateSelfGain();
             return 0x00;
         case Command::SelfOffsetCal:
-            setOffset(selfOffset());
+            calibrateOffset(0.0);
             return 0x00;
         case Command::SelfGainCal:
-            setFullScale(selfFullScale());
+            calibrateSelfGain();
             return 0x00;
         case Command::SysOffsetCal:
-            setOffset(appliedInput());
+            calibrateOffset(signal_.applied(registers_));
             return 0x00;
         case Command::SysGainCal:
-            setFullScale(kNominalFullScale + std::abs(appliedInput()) / 8);
+            calibrateSystemGain();
             return 0x00;
         case Command::Reset:
             reset();
@@ -199,8 +202,7 @@ std::vector<std::uint8_t> EvmModel::sendItems(const Frame& frame, bool faulty) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(sent * std::tuple_size_v<SampleItem>);
     for (std::size_t k = 0; k < sent; ++k) {
-        auto item =
-            sampleItem(signal_.next(registers_[kMux], registers_[kAdcon], registers_[kDrate]));
+        auto item = sampleItem(nextResult());
         if (faulty && fault.kind == FaultKind::BadChecksum &&
             std::find(fault.items.begin(), fault.items.end(), k) != fault.items.end()) {
             ++item[3];
@@ -226,30 +228,30 @@ void EvmModel::reset() {
     signal_.restart();
 }
 
-std::int32_t EvmModel::selfOffset() const {
-    return kSelfOffset << gainCode();
+std::int32_t EvmModel::nextResult() {
+    const double raw = rawOf(signal_.next(registers_));
+    return converter::result(raw, offsetRegister(registers_), fullScaleRegister(registers_));
 }
 
-std::int32_t EvmModel::selfFullScale() const {
-    return kSelfFullScale - kSelfFullScaleStep * gainCode();
+double EvmModel::rawOf(double volts) const {
+    return converter::raw(volts, gainOf(registers_[kAdcon]));
 }
 
-std::int32_t EvmModel::appliedInput() const {
-    return SignalSource::dcResult(registers_[kMux], registers_[kAdcon]);
+// The self calibrations short the inputs inside the converter (0 V) and
+// apply the reference (full scale); the system calibrations take the applied
+// input. None of them sees noise: the converter averages it away.
+void EvmModel::calibrateOffset(double volts) {
+    setOffsetRegister(registers_, converter::offsetCalibration(rawOf(volts)));
 }
 
-void EvmModel::setOffset(std::int32_t value) {
-    const auto raw = static_cast<std::uint32_t>(value);
-    for (std::size_t i = 0; i < 3; ++i) {
-        registers_[kOfc0 + i] = static_cast<std::uint8_t>(raw >> (8 * i));
-    }
+void EvmModel::calibrateSelfGain() {
+    const double reference = converter::kFullScaleVolts / gainOf(registers_[kAdcon]);
+    setFullScaleRegister(registers_, converter::gainCalibration(rawOf(reference) - rawOf(0.0)));
 }
 
-void EvmModel::setFullScale(std::int32_t value) {
-    const auto raw = static_cast<std::uint32_t>(value);
-    for (std::size_t i = 0; i < 3; ++i) {
-        registers_[kFsc0 + i] = static_cast<std::uint8_t>(raw >> (8 * i));
-    }
+void EvmModel::calibrateSystemGain() {
+    const double span = rawOf(signal_.applied(registers_)) - offsetRegister(registers_);
+    setFullScaleRegister(registers_, converter::gainCalibration(span));
 }
 
 }  // namespace orv::sim

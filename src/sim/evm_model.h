@@ -10,25 +10,25 @@
 #include <vector>
 
 #include "link/frame.h"
+#include "sim/analog_input.h"
 #include "sim/fault.h"
 #include "sim/reaction.h"
+#include "sim/registers.h"
 #include "sim/signal_source.h"
 
 namespace orv::sim {
 
-inline constexpr std::size_t kRegisterCount = 11;
-using Registers = std::array<std::uint8_t, kRegisterCount>;
-
-// STATUS, MUX, ADCON, DRATE, IO, OFC0..2, FSC0..2 after power-on.
-inline constexpr Registers kPowerOnRegisters = {0x30, 0x01, 0x20, 0xF0, 0xE1, 0x00,
-                                                0x00, 0x00, 0x3E, 0x5A, 0x45};
-
 struct EvmConfig {
     int type = 1;                           // frames for another type get no answer
     Registers powerOn = kPowerOnRegisters;  // the registers at start and after a reset
-    double toneHz = 0.0;                    // test tone on the input, 0 for none
+    double toneHz = kDefaultToneHz;         // the test tone's frequency, on AIN0 by default
+    std::array<std::optional<AnalogInput>, kInputCount> inputs{};  // in place of the defaults
     Fault fault{};
 };
+
+// The inputs a configuration gives: the defaults with the test tone at
+// `toneHz`, each replaced by the input given for it.
+Inputs inputsOf(const EvmConfig& config);
 
 // The EVM's behaviour, free of time and transport: bytes from the tool go in,
 // what the EVM sends back comes out as reactions, one per answered frame.
@@ -39,6 +39,11 @@ struct EvmConfig {
 // for another EVM type is not answered, and neither is an unknown command.
 // A fault changes only the answer, never what the command does, except
 // FailingReset, whose reset leaves everything as it was.
+//
+// The data command's items are the converter's results (`converter.h`) for
+// the input MUX selects (`signal_source.h`); the calibrations measure the
+// converter's offset and gain into OFC and FSC, which correct every later
+// result. On a paced wire the items come no faster than the data rate.
 class EvmModel {
 public:
     explicit EvmModel(EvmConfig config = {});
@@ -49,6 +54,7 @@ public:
     std::uint8_t registerValue(std::uint8_t address) const;
     void setRegister(std::uint8_t address, std::uint8_t value);
     const Registers& registers() const { return registers_; }
+    const Inputs& inputs() const { return signal_.inputs(); }
 
     const std::vector<Frame>& frames() const { return frames_; }
     void clearFrames() { frames_.clear(); }
@@ -57,13 +63,6 @@ public:
     void setFault(Fault fault) { config_.fault = std::move(fault); }
 
 private:
-    static constexpr std::uint8_t kStatus = 0x00;
-    static constexpr std::uint8_t kMux = 0x01;
-    static constexpr std::uint8_t kAdcon = 0x02;
-    static constexpr std::uint8_t kDrate = 0x03;
-    static constexpr std::uint8_t kOfc0 = 0x05;
-    static constexpr std::uint8_t kFsc0 = 0x08;
-
     std::optional<Reaction> answer(const Frame& frame);
     std::optional<Reply> replyTo(const Frame& frame, bool faulty);
     std::optional<std::uint8_t> execute(const Frame& frame);
@@ -72,12 +71,11 @@ private:
 
     void writeRegister(std::uint8_t address, std::uint8_t value);
     void reset();
-    std::int32_t selfOffset() const;
-    std::int32_t selfFullScale() const;
-    std::int32_t appliedInput() const;  // noise-free result for MUX and gain
-    void setOffset(std::int32_t value);
-    void setFullScale(std::int32_t value);
-    std::uint8_t gainCode() const { return registers_[kAdcon] & 0x07; }
+    std::int32_t nextResult();
+    double rawOf(double volts) const;  // for the present gain
+    void calibrateOffset(double volts);
+    void calibrateSelfGain();
+    void calibrateSystemGain();
 
     EvmConfig config_;
     Registers registers_;

@@ -2,9 +2,26 @@
 #include "sim/outbox.h"
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 #include <utility>
 
+#include "link/frame.h"
+
 namespace orv::sim {
+
+namespace {
+
+constexpr std::size_t kItemSize = std::tuple_size_v<SampleItem>;
+
+// When conversion `k` (from 0) is done, counted from the start of the
+// reaction, rounded up to the next nanosecond.
+std::chrono::nanoseconds conversionDone(std::size_t k, double rate) {
+    const double nanos = std::ceil(static_cast<double>(k + 1) * 1e9 / rate);
+    return std::chrono::nanoseconds(static_cast<long long>(nanos));
+}
+
+}  // namespace
 
 void Outbox::post(TimePoint now, std::vector<Reaction> reactions) {
     for (Reaction& reaction : reactions) {
@@ -13,8 +30,9 @@ void Outbox::post(TimePoint now, std::vector<Reaction> reactions) {
         }
         const TimePoint start = std::max(now + reaction.delay, free_);
         const std::size_t size = reaction.bytes.size();
-        bursts_.push_back({start, std::move(reaction.bytes), 0, reaction.hangUp});
-        free_ = start + duration(size);
+        bursts_.push_back(
+            {start, std::move(reaction.bytes), 0, reaction.hangUp, reaction.conversionRate});
+        free_ = start + offset(bursts_.back(), size);
         hangUpPosted_ = reaction.hangUp;
     }
 }
@@ -44,10 +62,10 @@ void Outbox::dropDue(TimePoint now) {
 std::optional<Outbox::TimePoint> Outbox::nextDue() const {
     for (const Burst& burst : bursts_) {
         if (burst.taken < burst.bytes.size()) {
-            return burst.start + duration(burst.taken);
+            return burst.start + offset(burst, burst.taken);
         }
         if (burst.hangUp) {
-            return burst.start + duration(burst.bytes.size());
+            return burst.start + offset(burst, burst.bytes.size());
         }
     }
     return std::nullopt;
@@ -61,7 +79,7 @@ bool Outbox::hangUpDue(TimePoint now) const {
         return burst.taken == burst.bytes.size();
     });
     const Burst& last = bursts_.back();
-    return allTaken && now >= last.start + duration(last.bytes.size());
+    return allTaken && now >= last.start + offset(last, last.bytes.size());
 }
 
 void Outbox::clear() {
@@ -70,20 +88,42 @@ void Outbox::clear() {
     hangUpPosted_ = false;
 }
 
-// How long `count` bytes take on the wire: the time from a reaction's start
-// until the byte after them could start.
-std::chrono::nanoseconds Outbox::duration(std::size_t count) const {
-    return wire_ == Wire::Paced ? pacedOffset(count) : std::chrono::nanoseconds(0);
+// Items come one conversion apart when the wire could carry them faster
+// (fewer than 2880 conversions a second), and back to back on the wire, after
+// the first conversion, when it could not.
+std::chrono::nanoseconds Outbox::offset(const Burst& burst, std::size_t index) const {
+    if (wire_ == Wire::Instant) {
+        return std::chrono::nanoseconds(0);
+    }
+    const double rate = burst.conversionRate;
+    if (rate <= 0.0 || burst.bytes.empty()) {
+        return pacedOffset(index);
+    }
+    if (rate * static_cast<double>(kItemSize) >= static_cast<double>(kBytesPerSecond)) {
+        return conversionDone(0, rate) + pacedOffset(index);
+    }
+    const std::size_t item = std::min(index, burst.bytes.size() - 1) / kItemSize;
+    return conversionDone(item, rate) + pacedOffset(index - item * kItemSize);
 }
 
+// The bytes whose offset has come, found by bisection: offsets grow with the
+// index.
 std::size_t Outbox::dueCount(const Burst& burst, TimePoint now) const {
     if (now < burst.start) {
         return burst.taken;
     }
-    if (wire_ == Wire::Instant || now - burst.start >= duration(burst.bytes.size())) {
-        return burst.bytes.size();
+    const auto elapsed = now - burst.start;
+    std::size_t low = burst.taken;          // every byte before `low` is due
+    std::size_t high = burst.bytes.size();  // no byte from `high` on is known due
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (offset(burst, middle) <= elapsed) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
     }
-    return std::max(burst.taken, pacedCount(now - burst.start));
+    return low;
 }
 
 // Finished bursts go, except a hang-up, which stays as the last word.

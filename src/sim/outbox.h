@@ -20,8 +20,12 @@ namespace orv::sim {
 // A reaction starts `delay` after it was posted, but not before the previous
 // one has finished. Instant bytes are all due at the start; paced byte i is due
 // at start + pacedOffset(i), and the reaction finishes one byte time after its
-// last byte. A hang-up is due when its reaction finishes and every byte before
-// it has been taken; whatever is posted after a hang-up is dropped.
+// last byte. Paced data items with a conversion rate wait for their
+// conversions as well: item k is converted k + 1 periods after the start, so
+// its first byte is due then or when the wire is free, whichever is later
+// (computed from the index, never summed). A hang-up is due when its reaction
+// finishes and every byte before it has been taken; whatever is posted after
+// a hang-up is dropped.
 class Outbox {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
@@ -50,9 +54,12 @@ private:
         std::vector<std::uint8_t> bytes;
         std::size_t taken = 0;
         bool hangUp = false;
+        double conversionRate = 0.0;
     };
 
-    std::chrono::nanoseconds duration(std::size_t count) const;
+    // From the burst's start until byte `index` is due; `index` equal to the
+    // burst's size gives the moment it has finished.
+    std::chrono::nanoseconds offset(const Burst& burst, std::size_t index) const;
     std::size_t dueCount(const Burst& burst, TimePoint now) const;
     void dropFinished();
 

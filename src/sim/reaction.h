@@ -10,10 +10,14 @@ namespace orv::sim {
 
 // What the EVM does about one frame: after `delay` it sends `bytes`, and once
 // they are out it hangs up if `hangUp` is set (the port disappears).
+// `conversionRate` is set for data items (four bytes each): on a paced wire,
+// item k leaves no sooner than k + 1 conversions after the start, at that
+// many conversions a second.
 struct Reaction {
     std::chrono::milliseconds delay{0};
     std::vector<std::uint8_t> bytes{};
     bool hangUp = false;
+    double conversionRate = 0.0;
 
     bool operator==(const Reaction&) const = default;
 };
@@ -31,15 +35,6 @@ constexpr std::chrono::nanoseconds pacedOffset(std::size_t index) {
     constexpr long long kNanosPerSecond = 1'000'000'000;
     const auto i = static_cast<long long>(index);
     return std::chrono::nanoseconds((i * kNanosPerSecond + kBytesPerSecond - 1) / kBytesPerSecond);
-}
-
-// How many bytes of a paced reaction are on the wire `elapsed` after its start:
-// the count of indexes whose pacedOffset is at most `elapsed`.
-constexpr std::size_t pacedCount(std::chrono::nanoseconds elapsed) {
-    if (elapsed.count() < 0) {
-        return 0;
-    }
-    return static_cast<std::size_t>(elapsed.count() * kBytesPerSecond / 1'000'000'000) + 1;
 }
 
 }  // namespace orv::sim

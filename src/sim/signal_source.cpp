@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/signal_source.h"
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -12,87 +10,81 @@ namespace orv::sim {
 namespace {
 
 constexpr std::uint32_t kSeed = 0x5EED0A11;
-constexpr double kToneAmplitude = 600000.0;  // result codes at gain 1
-constexpr double kNoiseAtSlowest = 6.0;      // peak noise, codes at gain 1, at 2.5 SPS
+
+// Input-referred noise at the slowest rate: the input stage's (independent of
+// the gain), the input buffer's, and the stages after the gain (divided by it).
 constexpr double kSlowestRate = 2.5;
+constexpr double kFrontNoise = 0.06e-6;
+constexpr double kBufferNoise = 0.04e-6;
+constexpr double kBackNoise = 0.19e-6;
 
-constexpr std::array<std::int32_t, 8> kChannelLevels = {1250000,  -830000, 2500000, 416000,
-                                                        -1660000, 3300000, 50000,   -4000000};
-
-constexpr std::array<std::pair<std::uint8_t, double>, 16> kDataRates = {{
-    {0x03, 2.5},
-    {0x13, 5.0},
-    {0x23, 10.0},
-    {0x33, 15.0},
-    {0x43, 25.0},
-    {0x53, 30.0},
-    {0x63, 50.0},
-    {0x72, 60.0},
-    {0x82, 100.0},
-    {0x92, 500.0},
-    {0xA1, 1000.0},
-    {0xB0, 2000.0},
-    {0xC0, 3750.0},
-    {0xD0, 7500.0},
-    {0xE0, 15000.0},
-    {0xF0, 30000.0},
-}};
-
-std::int32_t channelLevel(unsigned nibble) {
-    return nibble > 7 ? 0 : kChannelLevels[nibble];
-}
-
-double gainFactor(std::uint8_t adcon) {
-    return static_cast<double>(1 << (adcon & 0x07));
-}
-
-std::int32_t clampToResult(double value) {
-    const double rounded = std::round(value);
-    return static_cast<std::int32_t>(std::clamp(rounded, static_cast<double>(SignalSource::kMin),
-                                                static_cast<double>(SignalSource::kMax)));
+double inputVolts(const Inputs& inputs, unsigned nibble, double seconds) {
+    return inputs[nibble > 7 ? kAincom : nibble].at(seconds);
 }
 
 }  // namespace
 
-SignalSource::SignalSource(double toneHz) : toneHz_(toneHz), generator_(kSeed) {}
+SignalSource::SignalSource(Inputs inputs) : inputs_(std::move(inputs)), generator_(kSeed) {}
 
-std::int32_t SignalSource::next(std::uint8_t mux, std::uint8_t adcon, std::uint8_t drate) {
-    const double rate = sampleRate(drate);
-    const double t = static_cast<double>(index_++) / rate;
-    const double tone =
-        toneHz_ > 0.0 ? kToneAmplitude * std::sin(2.0 * std::numbers::pi * toneHz_ * t) : 0.0;
-    return clampToResult(gainFactor(adcon) * (dcLevel(mux) + tone + noise(rate)));
+double SignalSource::next(const Registers& registers) {
+    const double rate = dataRateOf(registers[kDrate]);
+    const double seconds = timeOfNext(rate);
+    if (rate != segmentRate_) {
+        segmentIndex_ = index_;
+        segmentStart_ = seconds;
+        segmentRate_ = rate;
+    }
+    ++index_;
+    const double sigma = noiseRms(gainOf(registers[kAdcon]), rate, bufferOn(registers[kStatus]));
+    return difference(registers[kMux], seconds) + sigma * gaussian();
+}
+
+double SignalSource::applied(const Registers& registers) const {
+    return difference(registers[kMux], timeOfNext(dataRateOf(registers[kDrate])));
 }
 
 void SignalSource::restart() {
     generator_.seed(kSeed);
+    spare_.reset();
     index_ = 0;
+    segmentIndex_ = 0;
+    segmentStart_ = 0.0;
+    segmentRate_ = 0.0;
 }
 
-double SignalSource::sampleRate(std::uint8_t drate) {
-    for (const auto& [code, rate] : kDataRates) {
-        if (code == drate) {
-            return rate;
-        }
+double SignalSource::noiseRms(int gain, double rate, bool buffer) {
+    const double back = kBackNoise / gain;
+    const double squares =
+        kFrontNoise * kFrontNoise + (buffer ? kBufferNoise * kBufferNoise : 0.0) + back * back;
+    return std::sqrt(squares * rate / kSlowestRate);
+}
+
+// One period of the current rate after the previous conversion; the first
+// conversion, and the first at a new rate, take the old rate's period.
+double SignalSource::timeOfNext(double rate) const {
+    if (segmentRate_ == 0.0) {
+        return static_cast<double>(index_) / rate;
     }
-    return 30000.0;
+    return segmentStart_ + static_cast<double>(index_ - segmentIndex_) / segmentRate_;
 }
 
-std::int32_t SignalSource::dcLevel(std::uint8_t mux) {
-    return channelLevel(mux >> 4) - channelLevel(mux & 0x0F);
+double SignalSource::difference(std::uint8_t mux, double seconds) const {
+    return inputVolts(inputs_, mux >> 4, seconds) - inputVolts(inputs_, mux & 0x0F, seconds);
 }
 
-std::int32_t SignalSource::dcResult(std::uint8_t mux, std::uint8_t adcon) {
-    return clampToResult(gainFactor(adcon) * dcLevel(mux));
-}
-
-// Triangular noise from two uniform draws. Only the generator's raw output is
-// used: the standard fixes it, unlike the output of its distributions.
-double SignalSource::noise(double rate) {
+// Box-Muller on two 32-bit draws; u1 is never 0, so the logarithm is finite
+// (the tails end at 6.7 sigma).
+double SignalSource::gaussian() {
+    if (spare_) {
+        return *std::exchange(spare_, std::nullopt);
+    }
     constexpr double kRange = 4294967296.0;
-    const double u1 = static_cast<double>(generator_()) / kRange;
+    const double u1 = (static_cast<double>(generator_()) + 1.0) / kRange;
     const double u2 = static_cast<double>(generator_()) / kRange;
-    return kNoiseAtSlowest * std::sqrt(rate / kSlowestRate) * (u1 + u2 - 1.0);
+    const double radius = std::sqrt(-2.0 * std::log(u1));
+    const double angle = 2.0 * std::numbers::pi * u2;
+    spare_ = radius * std::sin(angle);
+    return radius * std::cos(angle);
 }
 
 }  // namespace orv::sim

@@ -2,48 +2,63 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
+
+#include "sim/analog_input.h"
+#include "sim/registers.h"
 
 namespace orv::sim {
 
-// The converter's input as the EVM sees it, one conversion result at a time.
-// A result is 2^gain × (input difference + tone + noise), rounded and clamped
-// to the 24-bit range. The input difference is a fixed DC level per channel
-// (AINCOM is 0); the noise comes from a generator with a fixed seed and grows
-// with the square root of the data rate; the tone is a sine of fixed amplitude
-// whose time base is the data rate. The same register settings after the same
-// history give the same results on every platform.
+// The converter's input, one conversion at a time: the difference between the
+// two inputs MUX selects (its high nibble positive, its low nibble negative,
+// nibbles above 7 AINCOM), in volts, with the input-referred noise of the
+// gain, data rate and input buffer the registers set.
+//
+// Time runs in conversions: the k-th conversion since the start is k data-rate
+// periods after it, so a sine keeps its frequency at any data rate, and a
+// changed data rate goes on from where the time base was. The noise is
+// Gaussian from a generator with a fixed seed, made from the generator's raw
+// output only (the standard fixes that output, unlike that of its
+// distributions). The same registers after the same history give the same
+// results on every platform.
 class SignalSource {
 public:
-    static constexpr std::int32_t kMin = -8388608;
-    static constexpr std::int32_t kMax = 8388607;
+    explicit SignalSource(Inputs inputs = defaultInputs());
 
-    // `toneHz` 0 means no tone.
-    explicit SignalSource(double toneHz = 0.0);
+    // The next conversion's input, noise included; time moves on by one
+    // conversion.
+    double next(const Registers& registers);
 
-    // The next result for the registers MUX, ADCON and DRATE.
-    std::int32_t next(std::uint8_t mux, std::uint8_t adcon, std::uint8_t drate);
+    // The next conversion's input without noise, leaving time where it is:
+    // what a calibration measures, the converter averaging the noise away.
+    double applied(const Registers& registers) const;
 
-    // Back to the first result: the noise generator and the tone's phase restart.
+    // Back to the start: time 0 and the noise generator's first value.
     void restart();
 
-    // Conversions per second of a DRATE code; codes outside the data-rate list
-    // run at 30000.
-    static double sampleRate(std::uint8_t drate);
+    const Inputs& inputs() const { return inputs_; }
 
-    // The input difference selected by MUX (positive nibble minus negative
-    // nibble; nibbles above 7 are AINCOM), in result codes at gain 1.
-    static std::int32_t dcLevel(std::uint8_t mux);
-
-    // The noise-free result for the input selected by MUX at the gain of ADCON.
-    static std::int32_t dcResult(std::uint8_t mux, std::uint8_t adcon);
+    // The RMS of the input-referred noise, in volts, at `gain` and `rate`
+    // conversions per second:
+    //   sqrt(front² + buffer² (if on) + (back / gain)²) × sqrt(rate / 2.5)
+    // with front 0.06 µV, buffer 0.04 µV and back 0.19 µV at 2.5 SPS.
+    static double noiseRms(int gain, double rate, bool buffer);
 
 private:
-    double noise(double rate);
+    double timeOfNext(double rate) const;
+    double difference(std::uint8_t mux, double seconds) const;
+    double gaussian();
 
-    double toneHz_;
+    Inputs inputs_;
     std::mt19937 generator_;
-    std::uint64_t index_ = 0;
+    std::optional<double> spare_;  // the second value of a Box-Muller pair
+    std::uint64_t index_ = 0;      // conversions since the start
+    // The time base since the data rate last changed: the time of conversion
+    // `segmentIndex_`, and the rate since then (0 before the first).
+    std::uint64_t segmentIndex_ = 0;
+    double segmentStart_ = 0.0;
+    double segmentRate_ = 0.0;
 };
 
 }  // namespace orv::sim

@@ -130,7 +130,9 @@ private slots:
     }
 
     // 11520 bytes take one second on the wire; each read waits for the next
-    // byte and the time of the last one is computed, not summed.
+    // byte and the time of the last one is computed, not summed. At 30000
+    // SPS the wire is the limit: the items follow the first conversion
+    // (33334 ns, rounded up) back to back.
     void pacedBytesKeepTheWireRate() {
         Bench bench({}, sim::Wire::Paced);
         sim::EvmModel reference;
@@ -142,11 +144,54 @@ private slots:
             std::uint8_t byte = 0;
             const ReadResult result = bench.device->read(std::span(&byte, 1), 1000ms);
             QCOMPARE(result.count, std::size_t{1});
-            QCOMPARE(bench.elapsed(), sim::pacedOffset(i));
+            QCOMPARE(bench.elapsed(), 33334ns + sim::pacedOffset(i));
             got.push_back(byte);
         }
         QCOMPARE(got, expected);
         QCOMPARE(sim::pacedOffset(11520), std::chrono::nanoseconds(1s));
+    }
+
+    // N results take at least N conversions and at least the wire time of
+    // their 4N bytes, whichever is longer, and not much more: one conversion
+    // and one item at most. A byte is read when it starts, so 4N bytes are
+    // there 4N - 1 byte times after the first. Unpaced, they are there at
+    // once whatever the rate.
+    void resultsComeNoFasterThanTheDataRate_data() {
+        QTest::addColumn<int>("drate");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<int>("count");
+        QTest::newRow("2.5 SPS") << 0x03 << 2.5 << 6;
+        QTest::newRow("100 SPS") << 0x82 << 100.0 << 150;
+        QTest::newRow("2000 SPS") << 0xB0 << 2000.0 << 1000;
+        QTest::newRow("3750 SPS, the wire's limit") << 0xC0 << 3750.0 << 1000;
+        QTest::newRow("30000 SPS, the wire's limit") << 0xF0 << 30000.0 << 1000;
+    }
+    void resultsComeNoFasterThanTheDataRate() {
+        QFETCH(int, drate);
+        QFETCH(double, rate);
+        QFETCH(int, count);
+        sim::Registers registers = sim::kPowerOnRegisters;
+        registers[0x03] = std::uint8_t(drate);
+        for (const sim::Wire wire : {sim::Wire::Paced, sim::Wire::Instant}) {
+            Bench bench({.powerOn = registers}, wire);
+            QVERIFY(bench.device->open("COM1"));
+            bench.send(ReadDataFrame(1, count));
+            Bytes block(std::size_t(count) * 4);
+            for (std::size_t got = 0; got < block.size();) {
+                const ReadResult result = bench.device->read(std::span(block).subspan(got), 1000ms);
+                QCOMPARE(result.status, IoStatus::Ok);
+                got += result.count;
+            }
+            QCOMPARE(badItems(block), std::vector<std::size_t>{});
+            const double seconds = std::chrono::duration<double>(bench.elapsed()).count();
+            if (wire == sim::Wire::Instant) {
+                QCOMPARE(seconds, 0.0);
+                continue;
+            }
+            const double least = std::max(count / rate, (count * 4 - 1) / 11520.0);
+            QVERIFY2(seconds >= least && seconds <= least + 1 / rate + 4 / 11520.0,
+                     qPrintable(QStringLiteral("%1 s, at least %2 s").arg(seconds).arg(least)));
+        }
     }
 
     void hangUpLosesThePort() {

@@ -51,6 +51,21 @@ private slots:
         QCOMPARE(toHex(client.read(3, reply.isEmpty() ? 200ms : 2000ms).bytes), reply);
     }
 
+    // AIN5 at -1.25 V against AINCOM, uncalibrated: -2097152 codes, within
+    // the converter's offset and gain errors (0.1 %); the default 0.5 V would
+    // read +838861.
+    void inputsReachTheResults() {
+        SimProcess process({"--input", "AIN5=-1.25", "--register", "01=58", "--register", "03=03"});
+        PtyClient client(process.port());
+        QVERIFY(client.isOpen());
+        QVERIFY(client.write(toBytes(ReadDataFrame(1, 4))));
+        const auto results = samples(client.read(16, 2000ms).bytes);
+        QCOMPARE(results.size(), std::size_t{4});
+        for (const std::int32_t result : results) {
+            QVERIFY2(std::abs(result + 2097152) < 2097, qPrintable(QString::number(result)));
+        }
+    }
+
     void endsCleanlyOnTerminate() {
         QProcess process;
         process.start(simulator(), {});
@@ -69,11 +84,11 @@ private slots:
         QCOMPARE(process.exitCode(), 0);
         const QString help = QString::fromUtf8(process.readAllStandardOutput());
         for (const char* word :
-             {"--paced",       "--tone",      "--register",    "--type",
-              "--fault",       "--reply",     "--command",     "--address",
-              "--help",        "no-answer",   "short-reply",   "long-reply",
-              "wrong-status",  "wrong-check", "failing-reset", "wrong-handshake",
-              "bad-checksum=", "slow=",       "silent-after=", "hang-up-after="}) {
+             {"--paced",      "--input",       "AINCOM",        "sine:",           "--tone",
+              "--register",   "--type",        "--fault",       "--reply",         "--command",
+              "--address",    "--help",        "no-answer",     "short-reply",     "long-reply",
+              "wrong-status", "wrong-check",   "failing-reset", "wrong-handshake", "bad-checksum=",
+              "slow=",        "silent-after=", "hang-up-after="}) {
             QVERIFY2(help.contains(QLatin1String(word)), word);
         }
     }
