@@ -8,7 +8,11 @@ set -euo pipefail
 
 # locales and libc-l10n: the suite's second run, under a German locale, with
 # the system's error texts in German (scripts/test.sh --locale).
-packages=(cmake g++ make qt6-base-dev qt6-serialport-dev python3-serial locales libc-l10n)
+# libfftw3-dev: spectra; libqcustomplot-dev: the analysis plots; qt6-svg-dev:
+# saving them as SVG; python3-numpy: the independent figures the analysis
+# tests compare against.
+packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev python3-serial locales libc-l10n
+    libfftw3-dev libqcustomplot-dev qt6-svg-dev python3-numpy)
 if [ "${1:-}" = "--package" ]; then
     # CPack finds the dependencies with file and dpkg-shlibdeps (dpkg-dev).
     packages+=(dpkg-dev file lintian)

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/figures.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+#include <utility>
+
+namespace orv::analysis {
+
+namespace {
+
+constexpr double kMicro = 1e6;
+constexpr const char* kNotAvailable = "n/a";
+
+// `value` with `decimals` digits after a point, whatever the locale; a value
+// that rounds to zero reads without a minus sign.
+std::string fixed(double value, int decimals) {
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (error != std::errc{}) {
+        return kNotAvailable;
+    }
+    std::string text(buffer, end);
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
+}
+
+// The shortest text that reads back as `value`: "2.5", "30000".
+std::string shortest(double value) {
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc{} ? std::string(buffer, end) : std::string(kNotAvailable);
+}
+
+std::string withUnit(double value, int decimals, const char* unit) {
+    if (!std::isfinite(value)) {
+        return kNotAvailable;
+    }
+    return fixed(value, decimals) + " " + unit;
+}
+
+// A tone figure, or "n/a" without a tone.
+std::string toneText(const std::optional<ToneFigures>& tone, double ToneFigures::*figure,
+                     const char* unit) {
+    return tone ? withUnit((*tone).*figure, 2, unit) : kNotAvailable;
+}
+
+}  // namespace
+
+BlockFigures analyseBlock(SpectrumAnalyser& analyser, std::span<const std::int32_t> codes) {
+    BlockFigures figures;
+    figures.noise = noiseFigures(codes);
+    figures.histogram = histogram(codes, figures.noise);
+    figures.spectrum = analyser.spectrum(codes);
+    figures.tone = toneFigures(figures.spectrum);
+    return figures;
+}
+
+FigureTexts figureTexts(const NoiseFigures& noise, const std::optional<ToneFigures>& tone,
+                        const Scale& scale) {
+    FigureTexts texts;
+    if (noise.count == 0) {
+        return texts;
+    }
+    const double volts = scale.voltsPerCode();
+    texts.samples = std::to_string(noise.count);
+    texts.mean = withUnit(noise.mean * volts, 7, "V");
+    texts.rmsNoise = withUnit(noise.rms * volts * kMicro, 3, "µV");
+    texts.peakToPeakNoise = withUnit(noise.peakToPeak * volts * kMicro, 3, "µV");
+    texts.effectiveResolution = withUnit(noise.effectiveBits, 2, "bits");
+    texts.noiseFreeResolution = withUnit(noise.noiseFreeBits, 2, "bits");
+    texts.snr = toneText(tone, &ToneFigures::snr, "dB");
+    texts.thd = toneText(tone, &ToneFigures::thd, "dBc");
+    texts.sinad = toneText(tone, &ToneFigures::sinad, "dB");
+    texts.sfdr = toneText(tone, &ToneFigures::sfdr, "dBc");
+    texts.enob = toneText(tone, &ToneFigures::enob, "bits");
+    return texts;
+}
+
+std::string figuresReport(const FigureTexts& texts, const Scale& scale) {
+    const std::pair<const char*, const std::string*> lines[] = {
+        {"Samples", &texts.samples},
+        {"Mean", &texts.mean},
+        {"RMS Noise", &texts.rmsNoise},
+        {"Peak-to-Peak Noise", &texts.peakToPeakNoise},
+        {"Effective Resolution", &texts.effectiveResolution},
+        {"Noise-Free Resolution", &texts.noiseFreeResolution},
+        {"SNR", &texts.snr},
+        {"THD", &texts.thd},
+        {"SINAD", &texts.sinad},
+        {"SFDR", &texts.sfdr},
+        {"ENOB (from SINAD)", &texts.enob},
+    };
+    std::string report;
+    const auto addLine = [&report](const char* name, const std::string& value) {
+        report += name;
+        report += value.empty() ? ":" : ": " + value;
+        report += '\n';
+    };
+    for (const auto& [name, value] : lines) {
+        addLine(name, *value);
+    }
+    addLine("Gain", std::to_string(scale.gain));
+    addLine("Data rate", scale.rateHz ? shortest(*scale.rateHz) + " SPS" : "unknown");
+    addLine("Vref", shortest(scale.vref) + " V");
+    return report;
+}
+
+}  // namespace orv::analysis
