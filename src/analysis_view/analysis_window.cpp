@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis_view/analysis_window.h"
+
+#include <qcustomplot.h>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "analysis_view/block_view.h"
+#include "analysis_view/figures_box.h"
+#include "analysis_view/histogram_view.h"
+#include "analysis_view/plot_export.h"
+#include "analysis_view/settings_box.h"
+#include "analysis_view/spectrum_view.h"
+#include "seams/prompts.h"
+
+namespace orv {
+
+AnalysisWindow::AnalysisWindow(Prompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window), prompts_(prompts) {
+    setWindowTitle(QStringLiteral("Analysis"));
+    buildLayout();
+    connect(settings_, &SettingsBox::scaleChanged, this, &AnalysisWindow::applyScale);
+    connect(views_, &QTabWidget::currentChanged, this, &AnalysisWindow::replotCurrentIfStale);
+    connect(saveView_, &QPushButton::clicked, this, &AnalysisWindow::saveView);
+    connect(copyFigures_, &QPushButton::clicked, this, &AnalysisWindow::copyFigures);
+    clearBlock();
+    resize(1100, 700);
+}
+
+AnalysisWindow::~AnalysisWindow() = default;
+
+void AnalysisWindow::buildLayout() {
+    origin_ = new QLabel(this);
+    origin_->setObjectName(QStringLiteral("origin"));
+    origin_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    views_ = new QTabWidget(this);
+    views_->setObjectName(QStringLiteral("views"));
+    views_->setAccessibleName(QStringLiteral("Views"));
+    blockView_ = new BlockView;
+    histogramView_ = new HistogramView;
+    spectrumView_ = new SpectrumView;
+    views_->addTab(blockView_, QStringLiteral("Block"));
+    views_->addTab(histogramView_, QStringLiteral("Histogram"));
+    views_->addTab(spectrumView_, QStringLiteral("Spectrum"));
+    saveView_ = new QPushButton(QStringLiteral("Save View\u2026"), views_);
+    saveView_->setObjectName(QStringLiteral("saveView"));
+    views_->setCornerWidget(saveView_, Qt::TopRightCorner);
+
+    settings_ = new SettingsBox(this);
+    figuresBox_ = new FiguresBox(this);
+    copyFigures_ = new QPushButton(QStringLiteral("Copy Figures"), this);
+    copyFigures_->setObjectName(QStringLiteral("copyFigures"));
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(settings_);
+    side->addWidget(figuresBox_);
+    side->addWidget(copyFigures_, 0, Qt::AlignRight);
+    side->addStretch();
+    auto* body = new QHBoxLayout;
+    body->addWidget(views_, 1);
+    body->addLayout(side);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(origin_);
+    layout->addLayout(body, 1);
+}
+
+void AnalysisWindow::showBlock(std::vector<std::int32_t> codes,
+                               const analysis::Scale& collectedWith, const QString& origin) {
+    figures_ = analysis::analyseBlock(analyser_, codes);
+    origin_->setText(origin);
+    blockView_->setBlock(codes);
+    histogramView_->setHistogram(figures_->histogram, figures_->noise);
+    spectrumView_->setSpectrum(figures_->spectrum, figures_->tone);
+    settings_->setScale(collectedWith);
+    saveView_->setEnabled(true);
+    copyFigures_->setEnabled(true);
+    applyScale();
+}
+
+void AnalysisWindow::clearBlock() {
+    figures_.reset();
+    texts_ = {};
+    origin_->setText(QStringLiteral("No block"));
+    blockView_->clear();
+    histogramView_->clear();
+    spectrumView_->clear();
+    figuresBox_->clear();
+    saveView_->setEnabled(false);
+    copyFigures_->setEnabled(false);
+    replotViews();
+}
+
+void AnalysisWindow::applyScale() {
+    if (!figures_) {
+        return;
+    }
+    const analysis::Scale& scale = settings_->scale();
+    texts_ = analysis::figureTexts(figures_->noise, figures_->tone, scale);
+    figuresBox_->showTexts(texts_);
+    // One unit for the block's volts axes, by its largest magnitude.
+    const double voltsPerCode = scale.voltsPerCode();
+    const double largest = std::max(std::abs(double(figures_->noise.minimum)),
+                                    std::abs(double(figures_->noise.maximum)));
+    const VoltUnit unit = voltUnitFor(largest * voltsPerCode);
+    blockView_->setScale(voltsPerCode, unit);
+    histogramView_->setScale(voltsPerCode, unit);
+    spectrumView_->setRate(scale.rateHz);
+    replotViews();
+}
+
+void AnalysisWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    replotCurrentIfStale();
+}
+
+void AnalysisWindow::replotViews() {
+    stale_.fill(true);
+    replotCurrentIfStale();
+}
+
+void AnalysisWindow::replotCurrentIfStale() {
+    const int current = views_->currentIndex();
+    // A hidden window draws nothing: it catches up when shown.
+    if (!isVisible() || current < 0 || !stale_[std::size_t(current)]) {
+        return;
+    }
+    stale_[std::size_t(current)] = false;
+    currentPlot()->replot(QCustomPlot::rpQueuedReplot);
+}
+
+QCustomPlot* AnalysisWindow::currentPlot() const {
+    const std::array<QCustomPlot*, kViews> plots{blockView_->plot(), histogramView_->plot(),
+                                                 spectrumView_->plot()};
+    return plots[std::size_t(std::max(views_->currentIndex(), 0))];
+}
+
+void AnalysisWindow::saveView() {
+    FileRequest request;
+    request.kind = FileRequest::Kind::Save;
+    request.initialPath = views_->tabText(views_->currentIndex()).toLower().toStdString() + ".png";
+    request.filters = {{"PNG image (*.png)", "*.png"},
+                       {"SVG drawing (*.svg)", "*.svg"},
+                       {"PDF document (*.pdf)", "*.pdf"}};
+    request.defaultExtension = "png";
+    request.confirmOverwrite = true;
+    const std::optional<std::string> path = prompts_.chooseFile(this, request);
+    if (!path) {
+        return;
+    }
+    if (!savePlot(*currentPlot(), QString::fromStdString(*path))) {
+        prompts_.message(this, "Cannot save the view as " + *path + ".", "Analysis",
+                         MessageIcon::Error);
+    }
+}
+
+void AnalysisWindow::copyFigures() {
+    if (!figures_) {
+        return;
+    }
+    const std::string report = analysis::figuresReport(texts_, settings_->scale());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(report));
+}
+
+}  // namespace orv

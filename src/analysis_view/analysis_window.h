@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "analysis/figures.h"
+#include "analysis/scale.h"
+#include "analysis/spectrum.h"
+
+class QCustomPlot;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace orv {
+
+class BlockView;
+class FiguresBox;
+class HistogramView;
+class Prompts;
+class SettingsBox;
+class SpectrumView;
+
+// The Analysis window: the figures of one block, always visible, and three
+// views of it (the whole block, its histogram, its spectrum). It follows the
+// blocks it is given and never talks to the EVM, so it cannot hold up a
+// collection.
+class AnalysisWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit AnalysisWindow(Prompts& prompts, QWidget* parent = nullptr);
+    ~AnalysisWindow() override;
+
+    // Shows `codes`, collected with `collectedWith` (its gain, data rate and
+    // reference): these become the window's settings, which the user may
+    // then change for the figures. `origin` says where the block came from
+    // ("Collected 2026-12-11 14:05:09"), shown in the window.
+    void showBlock(std::vector<std::int32_t> codes, const analysis::Scale& collectedWith,
+                   const QString& origin);
+    // No block: empty views and blank figures.
+    void clearBlock();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    static constexpr int kViews = 3;
+
+    void buildLayout();
+    // The settings changed: new texts, volts axes and frequencies, from the
+    // figures already computed.
+    void applyScale();
+    // Replots the view in sight now, the others when they come into sight.
+    void replotViews();
+    void replotCurrentIfStale();
+    QCustomPlot* currentPlot() const;
+    void saveView();
+    void copyFigures();
+
+    Prompts& prompts_;
+    analysis::SpectrumAnalyser analyser_;  // keeps its plans from block to block
+    std::optional<analysis::BlockFigures> figures_;
+    analysis::FigureTexts texts_;
+
+    QLabel* origin_;
+    QTabWidget* views_;
+    BlockView* blockView_;
+    HistogramView* histogramView_;
+    SpectrumView* spectrumView_;
+    QPushButton* saveView_;
+    SettingsBox* settings_;
+    FiguresBox* figuresBox_;
+    QPushButton* copyFigures_;
+    std::array<bool, kViews> stale_{};
+};
+
+}  // namespace orv
