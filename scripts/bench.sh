@@ -3,10 +3,16 @@
 # Builds everything, then measures one collection through the real serial
 # port against the simulated EVM, beside a plain pyserial loop (see
 # bench/README.md). Arguments go to the benchmark, e.g. --count 10000.
+# With "analysis" first, runs the analysis figures benchmark alone instead;
+# the arguments after it go to that one, e.g. analysis --repeats 500.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 build_dir=$(scripts/build.sh | tail -n 1)
+if [ "${1:-}" = "analysis" ]; then
+    shift
+    exec "$build_dir/bin/orvellin-bench-analysis" "$@"
+fi
 # setup.sh installs pyserial for the system interpreter; a python3 found
 # earlier on PATH (a version manager's, a virtual environment's) may lack it.
 python=python3

@@ -43,7 +43,8 @@ COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, const VersionResource* 
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       link_(link),
-      prompts_(prompts) {
+      prompts_(prompts),
+      analysis_(panelData_, prompts, this) {
     setObjectName(QStringLiteral("mainWindow"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     auto* layout = new QVBoxLayout(this);
@@ -133,6 +134,7 @@ void COrvellinDlg::buildWindowMenu(QMenuBar* menuBar) {
     menu->addSeparator();
     add(QStringLiteral("Load Profile"), kSysLoadProfile);
     add(QStringLiteral("Save Profile"), kSysSaveProfile);
+    add(QStringLiteral("Analysis"), kSysAnalysis);
     menu->addSeparator();
     add(QStringLiteral("&About Orvellin..."), kSysAbout);
 }
@@ -187,6 +189,8 @@ void COrvellinDlg::createPanel() {
     panel_ = new ZN410Dlg(panelData_, link_, prompts_, client_);
     panel_->move(kPanelOrigin);
     connect(panel_, &ZN410Dlg::acquisitionFinished, this, &COrvellinDlg::OnAcquisitionFinished);
+    connect(panel_, &ZN410Dlg::samplesChanged, this, [this] { analysis_.follow(); });
+    connect(panel_, &ZN410Dlg::analysisRequested, this, [this] { analysis_.open(); });
     panel_->show();
 }
 
@@ -220,6 +224,9 @@ void COrvellinDlg::OnSysCommand(int id) {
             break;
         case kSysSaveProfile:
             OnSaveProfile();
+            break;
+        case kSysAnalysis:
+            analysis_.open();
             break;
         default:
             break;

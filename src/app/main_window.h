@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/block_analysis.h"
 #include "app/version_info.h"
 #include "device/panel_data.h"
 
@@ -24,6 +25,7 @@ enum SysCommand : int {
     kSysAbout = 0x0010,
     kSysLoadProfile = 0x0110,
     kSysSaveProfile = 0x0120,
+    kSysAnalysis = 0x0130,
     kSysClose = 0xF060,
 };
 
@@ -50,6 +52,8 @@ public:
     void OnSaveProfile();
 
     PanelData& panelData() { return panelData_; }
+    // The Analysis window once it has been opened, else null.
+    AnalysisWindow* analysisWindow() const { return analysis_.window(); }
     // The executable's folder with a trailing separator; empty when the
     // version could not be read.
     const std::string& programFolder() const { return programFolder_; }
@@ -78,6 +82,7 @@ private:
     VersionInfo versionInfo_;
     std::string programFolder_;
     PanelData panelData_;
+    BlockAnalysis analysis_;
     QPointer<ZN410Dlg> panel_;
     QWidget* client_ = nullptr;
     QComboBox* selector_ = nullptr;

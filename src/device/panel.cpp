@@ -40,6 +40,7 @@ ZN410Dlg::ZN410Dlg(PanelData& data, Link& link, Prompts& prompts, QWidget* paren
     connect(readButton_, &QPushButton::clicked, this, &ZN410Dlg::OnRead);
     connect(startButton_, &QPushButton::clicked, this, &ZN410Dlg::StartAcquisition);
     connect(saveFile_, &QPushButton::clicked, this, &ZN410Dlg::OnSaveFile);
+    connect(analysisButton_, &QPushButton::clicked, this, &ZN410Dlg::analysisRequested);
     connectChart();
     connect(dataCount_, &CTCEdit::textChanged, this, &ZN410Dlg::OnChangeDataCount);
     // The gain handler runs on the user's choice only; the data-rate code

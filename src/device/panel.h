@@ -103,6 +103,10 @@ public:
 signals:
     // A collection has ended, whatever its outcome; the busy flag is clear.
     void acquisitionFinished();
+    // The sample list holds another block, or none.
+    void samplesChanged();
+    // "Analysis" was pressed.
+    void analysisRequested();
 
 private:
     void buildControls();
@@ -143,6 +147,7 @@ private:
     QPushButton* writeButton_ = nullptr;
     QPushButton* readButton_ = nullptr;
     QPushButton* startButton_ = nullptr;
+    QPushButton* analysisButton_ = nullptr;
     CTCEdit* dataCount_ = nullptr;
     ChartView* chart_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;

@@ -73,6 +73,8 @@ bool ZN410Dlg::collect() {
     rawBlock_.resize(kItemSize * static_cast<std::size_t>(count->count));
     setScrollInfo({.minimum = 0, .maximum = count->count - 1, .page = kViewPage, .position = 0});
 
+    const RegisterImage image = data_.image;
+    const LocalTime started = link_.clock().localTime();
     collecting_ = true;
     stopRequested_ = false;
     const QPointer<ZN410Dlg> alive(this);
@@ -87,8 +89,11 @@ bool ZN410Dlg::collect() {
     } else if (status == link_status::kSuccess) {
         BuildSampleList(rawBlock_, count->count, data_.samples);
         data_.sampleItems = rawBlock_;
+        data_.sampleImage = image;
+        data_.sampleStarted = started;
         AnalyseSamples();
         DrawChart(0);
+        emit samplesChanged();
     }
     return true;
 }

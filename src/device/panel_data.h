@@ -8,6 +8,7 @@
 #include "acquire/chart_state.h"
 #include "acquire/samples.h"
 #include "device/registers.h"
+#include "seams/clock.h"
 
 namespace orv {
 
@@ -74,6 +75,10 @@ struct PanelData {
     SampleList samples;
     RawBlock sampleItems;
     ChartState chart;
+    // What that collection ran with: the register image as last read or
+    // written when it started, and the local time it started.
+    RegisterImage sampleImage{};
+    LocalTime sampleStarted{};
 
     std::string binaryFilePath;
     std::string textFilePath;

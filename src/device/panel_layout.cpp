@@ -87,6 +87,8 @@ void ZN410Dlg::buildControls() {
     dataCount_->setObjectName(QStringLiteral("dataCount"));
     dataCount_->setGeometry(du.rect(50, 288, 40, 12));
     startButton_ = addButton(this, "Start get ADC data", "startButton", du.rect(100, 287, 80, 14));
+    // In the free space right of the start button, under the tab area.
+    analysisButton_ = addButton(this, "Analysis", "analysisButton", du.rect(184, 287, 36, 14));
 
     buildAcquisitionArea();
     resize(std::max(du.x(kPanelWidth), chart_->geometry().right() + du.x(11)),

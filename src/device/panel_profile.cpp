@@ -38,6 +38,7 @@ void ZN410Dlg::LoadProfile(const std::string& path) {
     minimum_->clear();
     maximum_->clear();
     average_->clear();
+    emit samplesChanged();
 }
 
 }  // namespace orv

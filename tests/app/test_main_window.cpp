@@ -138,7 +138,7 @@ private slots:
         for (const QAction* action : menu->actions()) {
             items << (action->isSeparator() ? QString("-") : action->text());
         }
-        QCOMPARE(items, (QStringList{"&Close", "-", "Load Profile", "Save Profile", "-",
+        QCOMPARE(items, (QStringList{"&Close", "-", "Load Profile", "Save Profile", "Analysis", "-",
                                      "&About Orvellin..."}));
         w.window.OnSysCommand(kSysClose | 0x000F);
         QVERIFY(!w.window.isVisible());

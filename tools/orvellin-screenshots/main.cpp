@@ -3,12 +3,15 @@
 // simulated EVM: orvellin-screenshots OUTPUT_FOLDER. The main window shows
 // the device panel on its "All Regs" tab, as the EVM answered the Read; the
 // page shots show the panel's register side on one tab each; the chart shot
-// shows the panel after a collection of 200 results of a test tone.
+// shows the panel after a collection of 200 results of a test tone; the
+// analysis shot shows the spectrum of 16384 results of that tone at gain 1
+// and 30000 SPS in the Analysis window.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTabWidget>
 #include <cstdio>
 #include <utility>
 
@@ -39,6 +42,8 @@ int main(int argc, char** argv) {
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
 
     orv::ManualClock clock;
+    clock.setLocalTime(
+        {.year = 2026, .month = 12, .day = 11, .hour = 14, .minute = 5, .second = 9});
     orv::sim::SimBus bus(clock);
     bus.addEvm("/dev/ttyUSB0", orv::sim::EvmConfig{.toneHz = 1000.0});
     orv::QtPrompts prompts;
@@ -64,5 +69,14 @@ int main(int argc, char** argv) {
     window.findChild<QLineEdit*>("dataCount")->setText(QStringLiteral("200"));
     window.findChild<QPushButton*>("startButton")->click();
     saved = save(window, folder, QStringLiteral("chart.png")) && saved;
+
+    window.findChild<QLineEdit*>("dataCount")->setText(QStringLiteral("16384"));
+    window.findChild<QPushButton*>("startButton")->click();
+    window.findChild<QPushButton*>("analysisButton")->click();
+    QWidget* analysis = window.findChild<QWidget*>("analysisWindow");
+    analysis->resize(1100, 700);
+    analysis->findChild<QTabWidget*>("views")->setCurrentIndex(2);
+    QApplication::processEvents();
+    saved = save(*analysis, folder, QStringLiteral("analysis.png")) && saved;
     return saved ? 0 : 1;
 }
