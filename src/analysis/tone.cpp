@@ -59,6 +59,12 @@ std::optional<ToneFigures> toneFigures(const Spectrum& spectrum) {
     if (*largest <= 0.0) {
         return std::nullopt;
     }
+    std::vector<double> ranked(aboveDc, power.end());
+    const auto median = ranked.begin() + static_cast<std::ptrdiff_t>(ranked.size() / 2);
+    std::nth_element(ranked.begin(), median, ranked.end());
+    if (*largest < kToneProminence * *median) {
+        return std::nullopt;
+    }
     figures.fundamentalBin = static_cast<std::size_t>(largest - power.begin());
 
     // Each bin plays one role: in DC's lobe, the fundamental's

@@ -43,8 +43,17 @@ struct ToneFigures {
     double enob = 0.0;  // bits, from SINAD: (SINAD - 1.76) / 6.02
 };
 
+// A tone must stand out of the noise to have figures: its bin at least
+// kToneProminence (20 dB) over the median bin above DC's lobe. The largest
+// bin of white noise alone lies near ln(N/2) times the mean bin, about 12 dB
+// over the median for N = 65535, so a block of noise alone (a shorted input)
+// has no tone figures, rather than an SNR of -15 dB for a noise peak; a tone
+// far below the noise in power still stands out by the transform's gain.
+inline constexpr double kToneProminence = 100.0;
+
 // Nothing when the spectrum is too short to hold DC's lobe, a fundamental
-// and its lobe (fewer than 64 points), or holds no power above DC.
+// and its lobe (fewer than 64 points), holds no power above DC, or holds no
+// tone that stands out.
 std::optional<ToneFigures> toneFigures(const Spectrum& spectrum);
 
 }  // namespace orv::analysis

@@ -152,6 +152,11 @@ def tone_figures(n, power):
     last = n // 2
     if n < 64 or power[LOBE + 1:].max() <= 0:
         return None
+    # A tone stands out: 20 dB over the median bin above DC's lobe (the
+    # upper median for an even count of bins, as the library ranks them).
+    above = np.sort(power[LOBE + 1:])
+    if power[LOBE + 1:].max() < 100.0 * above[len(above) // 2]:
+        return None
     dc = set(range(0, LOBE + 1))
     k0 = LOBE + 1 + int(np.argmax(power[LOBE + 1:]))
     fundamental = lobe(k0, last) - dc

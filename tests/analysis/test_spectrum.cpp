@@ -61,6 +61,33 @@ private slots:
         QVERIFY(std::abs(tone->signalPower / (amplitude * amplitude / 2) - 1.0) < 1e-4);
     }
 
+    // Noise alone has no tone, however its largest bin happens to fall; a
+    // tone of a quarter of the noise's power still stands out by the
+    // transform's gain and is measured at its true SNR of -6 dB.
+    void findsOnlyATone_data() {
+        QTest::addColumn<int>("length");
+        QTest::newRow("shortest for a tone") << 64;
+        QTest::newRow("odd length") << 4999;
+        QTest::newRow("longest block") << 65535;
+    }
+    void findsOnlyATone() {
+        QFETCH(int, length);
+        const auto size = static_cast<std::size_t>(length);
+        SpectrumAnalyser analyser;
+        for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+            QVERIFY(!toneFigures(analyser.spectrum(gaussianBlock(size, 300.0, 100.0, seed))));
+        }
+        if (length >= 4096) {
+            // Power A^2 / 2 = 2500 against the noise's 100^2.
+            const double amplitude = std::sqrt(2.0 * 2500.0);
+            const auto tone =
+                toneFigures(analyser.spectrum(toneBlock(size, amplitude, 1000.3, {}, 100.0)));
+            QVERIFY(tone);
+            QCOMPARE(tone->fundamentalBin, std::size_t{1000});
+            QVERIFY2(std::abs(tone->snr - (-6.02)) < 0.5, qPrintable(QString::number(tone->snr)));
+        }
+    }
+
     // Alternating codes are a cosine at half the rate: its lobe lies below
     // the Nyquist bin only, which has no image and must not be doubled. The
     // lobe then holds the block's whole mean square, A^2.
