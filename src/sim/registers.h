@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "analysis/scale.h"
+
 namespace orv::sim {
 
 inline constexpr std::size_t kRegisterCount = 11;
@@ -22,7 +24,7 @@ inline constexpr Registers kPowerOnRegisters = {0x30, 0x01, 0x20, 0xF0, 0xE1, 0x
                                                 0x00, 0x00, 0x3E, 0x5A, 0x45};
 
 // The programmable gain of ADCON bits 2-0: 1, 2, 4 ... 64; code 7 is 64 too.
-int gainOf(std::uint8_t adcon);
+using analysis::gainOf;
 
 // Conversions per second of a DRATE code; codes outside the data-rate list
 // run at 30000.
