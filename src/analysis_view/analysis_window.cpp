@@ -72,7 +72,7 @@ void AnalysisWindow::buildLayout() {
     layout->addLayout(body, 1);
 }
 
-void AnalysisWindow::showBlock(std::vector<std::int32_t> codes,
+void AnalysisWindow::showBlock(std::span<const std::int32_t> codes,
                                const analysis::Scale& collectedWith, const QString& origin) {
     figures_ = analysis::analyseBlock(analyser_, codes);
     origin_->setText(origin);

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <vector>
+#include <span>
 
 #include "analysis/figures.h"
 #include "analysis/scale.h"
@@ -39,7 +39,7 @@ public:
     // reference): these become the window's settings, which the user may
     // then change for the figures. `origin` says where the block came from
     // ("Collected 2026-12-11 14:05:09"), shown in the window.
-    void showBlock(std::vector<std::int32_t> codes, const analysis::Scale& collectedWith,
+    void showBlock(std::span<const std::int32_t> codes, const analysis::Scale& collectedWith,
                    const QString& origin);
     // No block: empty views and blank figures.
     void clearBlock();
