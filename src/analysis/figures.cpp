@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/figures.h"
 
-#include <charconv>
 #include <cmath>
-#include <system_error>
 #include <utility>
+
+#include "analysis/number_text.h"
 
 namespace orv::analysis {
 
@@ -13,34 +13,11 @@ namespace {
 constexpr double kMicro = 1e6;
 constexpr const char* kNotAvailable = "n/a";
 
-// `value` with `decimals` digits after a point, whatever the locale; a value
-// that rounds to zero reads without a minus sign.
-std::string fixed(double value, int decimals) {
-    char buffer[64];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (error != std::errc{}) {
-        return kNotAvailable;
-    }
-    std::string text(buffer, end);
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
-        text.erase(0, 1);
-    }
-    return text;
-}
-
-// The shortest text that reads back as `value`: "2.5", "30000".
-std::string shortest(double value) {
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc{} ? std::string(buffer, end) : std::string(kNotAvailable);
-}
-
 std::string withUnit(double value, int decimals, const char* unit) {
     if (!std::isfinite(value)) {
         return kNotAvailable;
     }
-    return fixed(value, decimals) + " " + unit;
+    return fixedText(value, decimals) + " " + unit;
 }
 
 // A tone figure, or "n/a" without a tone.
@@ -105,8 +82,8 @@ std::string figuresReport(const FigureTexts& texts, const Scale& scale) {
         addLine(name, *value);
     }
     addLine("Gain", std::to_string(scale.gain));
-    addLine("Data rate", scale.rateHz ? shortest(*scale.rateHz) + " SPS" : "unknown");
-    addLine("Vref", shortest(scale.vref) + " V");
+    addLine("Data rate", scale.rateHz ? shortestText(*scale.rateHz) + " SPS" : "unknown");
+    addLine("Vref", shortestText(scale.vref) + " V");
     return report;
 }
 

@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <cmath>
 
+#include "analysis/number_text.h"
 #include "analysis_view/setting_lists.h"
 #include "analysis_view/volt_text.h"
 
@@ -84,7 +85,7 @@ void SettingsBox::setScale(const analysis::Scale& scale) {
     select(gain_, kGainEntries, scale.gain, QString::number(scale.gain));
     select(rate_, kRateEntries, scale.rateHz ? QVariant(*scale.rateHz) : QVariant(),
            rateText(scale.rateHz.value_or(0.0)));
-    vref_->setText(QString::fromStdString(vrefText(scale.vref)));
+    vref_->setText(QString::fromStdString(analysis::shortestText(scale.vref)));
     vrefNote_->hide();
 }
 
@@ -102,7 +103,7 @@ void SettingsBox::takeRate() {
 void SettingsBox::takeVref() {
     const QString typed = vref_->text();
     const std::optional<double> vref = parseVref(typed.toStdString());
-    vref_->setText(QString::fromStdString(vrefText(vref.value_or(scale_.vref))));
+    vref_->setText(QString::fromStdString(analysis::shortestText(vref.value_or(scale_.vref))));
     if (!vref) {
         vrefNote_->setText(QStringLiteral("\u201C%1\u201D is not a positive number of volts; "
                                           "Vref stays %2 V.")

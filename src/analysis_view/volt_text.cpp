@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis_view/volt_text.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
+
+#include "analysis/number_text.h"
 
 namespace orv {
 
@@ -12,17 +13,6 @@ namespace {
 constexpr VoltUnit kVolts{1.0, "V", 7};
 constexpr VoltUnit kMillivolts{1e3, "mV", 6};
 constexpr VoltUnit kMicrovolts{1e6, "\u00B5V", 3};
-
-std::string fixed(double value, int decimals) {
-    // A value that rounds to zero reads "0.000", never "-0.000".
-    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals)) {
-        value = 0.0;
-    }
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, decimals);
-    return std::string(buffer.data(), result.ptr);
-}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -40,7 +30,7 @@ VoltUnit voltUnitFor(double largestVolts) {
 
 std::string voltsText(double volts) {
     const VoltUnit unit = voltUnitFor(volts);
-    return fixed(volts * unit.perVolt, unit.decimals) + ' ' + unit.name;
+    return analysis::fixedText(volts * unit.perVolt, unit.decimals) + ' ' + unit.name;
 }
 
 std::optional<double> parseVref(std::string_view text) {
@@ -58,12 +48,6 @@ std::optional<double> parseVref(std::string_view text) {
         return std::nullopt;
     }
     return value;
-}
-
-std::string vrefText(double volts) {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), volts);
-    return std::string(buffer.data(), result.ptr);
 }
 
 }  // namespace orv

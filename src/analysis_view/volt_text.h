@@ -31,7 +31,4 @@ std::string voltsText(double volts);
 // around it allowed, nothing else. Nothing unless it is positive and finite.
 std::optional<double> parseVref(std::string_view text);
 
-// The shortest text that reads back as `volts` ("2.5", "4.096").
-std::string vrefText(double volts);
-
 }  // namespace orv

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QTest>
 
+#include "analysis/number_text.h"
 #include "analysis_view/volt_text.h"
 #include "test_registry.h"
 
@@ -46,7 +47,7 @@ private slots:
         const std::optional<double> parsed = parseVref(typed.toStdString());
         QCOMPARE(parsed.value_or(0.0), vref);
         if (parsed) {
-            QCOMPARE(parseVref(vrefText(*parsed)), parsed);
+            QCOMPARE(parseVref(analysis::shortestText(*parsed)), parsed);
         }
     }
 };
