@@ -9,7 +9,6 @@
 #include <cmath>
 
 #include "analysis/number_text.h"
-#include "analysis_view/setting_lists.h"
 #include "analysis_view/volt_text.h"
 
 namespace orv {
@@ -18,8 +17,8 @@ namespace {
 
 // The fixed entries of each list; an extra entry for an unlisted value
 // follows them.
-constexpr int kGainEntries = int(kGains.size());
-constexpr int kRateEntries = int(kDataRates.size()) + 1;  // the rates, then "Unknown"
+constexpr int kGainEntries = analysis::kHighestGainCode + 1;
+constexpr int kRateEntries = int(analysis::kDataRates.size()) + 1;  // the rates, then "Unknown"
 
 QString rateText(double rate) {
     return QString::number(rate) + QStringLiteral(" SPS");
@@ -52,12 +51,12 @@ QComboBox* labelledList(QFormLayout* form, const QString& label, const char* nam
 SettingsBox::SettingsBox(QWidget* parent) : QGroupBox(QStringLiteral("Settings used"), parent) {
     auto* form = new QFormLayout(this);
     gain_ = labelledList(form, QStringLiteral("Gain"), "gain");
-    for (const int gain : kGains) {
-        gain_->addItem(QString::number(gain), gain);
+    for (int code = 0; code <= analysis::kHighestGainCode; ++code) {
+        gain_->addItem(QString::number(1 << code), 1 << code);
     }
     rate_ = labelledList(form, QStringLiteral("Data rate"), "dataRate");
-    for (const double rate : kDataRates) {
-        rate_->addItem(rateText(rate), rate);
+    for (const analysis::DataRate& rate : analysis::kDataRates) {
+        rate_->addItem(rateText(rate.samplesPerSecond), rate.samplesPerSecond);
     }
     rate_->addItem(QStringLiteral("Unknown"), QVariant());
 
