@@ -2,7 +2,6 @@
 #include "analysis/figures.h"
 
 #include <cmath>
-#include <utility>
 
 #include "analysis/number_text.h"
 
@@ -59,27 +58,14 @@ FigureTexts figureTexts(const NoiseFigures& noise, const std::optional<ToneFigur
 }
 
 std::string figuresReport(const FigureTexts& texts, const Scale& scale) {
-    const std::pair<const char*, const std::string*> lines[] = {
-        {"Samples", &texts.samples},
-        {"Mean", &texts.mean},
-        {"RMS Noise", &texts.rmsNoise},
-        {"Peak-to-Peak Noise", &texts.peakToPeakNoise},
-        {"Effective Resolution", &texts.effectiveResolution},
-        {"Noise-Free Resolution", &texts.noiseFreeResolution},
-        {"SNR", &texts.snr},
-        {"THD", &texts.thd},
-        {"SINAD", &texts.sinad},
-        {"SFDR", &texts.sfdr},
-        {"ENOB (from SINAD)", &texts.enob},
-    };
     std::string report;
     const auto addLine = [&report](const char* name, const std::string& value) {
         report += name;
         report += value.empty() ? ":" : ": " + value;
         report += '\n';
     };
-    for (const auto& [name, value] : lines) {
-        addLine(name, *value);
+    for (const FigureEntry& figure : kFigureEntries) {
+        addLine(figure.label, texts.*figure.text);
     }
     addLine("Gain", std::to_string(scale.gain));
     addLine("Data rate", scale.rateHz ? shortestText(*scale.rateHz) + " SPS" : "unknown");

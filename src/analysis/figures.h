@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -47,6 +48,29 @@ struct FigureTexts {
 
 FigureTexts figureTexts(const NoiseFigures& noise, const std::optional<ToneFigures>& tone,
                         const Scale& scale);
+
+// Each figure's name (what a screen reader calls its field), the label the
+// user reads (the name, but "ENOB (from SINAD)", as datasheets also call
+// it), and its text, in the order above.
+struct FigureEntry {
+    const char* name;
+    const char* label;
+    std::string FigureTexts::*text;
+};
+
+inline constexpr std::array<FigureEntry, 11> kFigureEntries{{
+    {"Samples", "Samples", &FigureTexts::samples},
+    {"Mean", "Mean", &FigureTexts::mean},
+    {"RMS Noise", "RMS Noise", &FigureTexts::rmsNoise},
+    {"Peak-to-Peak Noise", "Peak-to-Peak Noise", &FigureTexts::peakToPeakNoise},
+    {"Effective Resolution", "Effective Resolution", &FigureTexts::effectiveResolution},
+    {"Noise-Free Resolution", "Noise-Free Resolution", &FigureTexts::noiseFreeResolution},
+    {"SNR", "SNR", &FigureTexts::snr},
+    {"THD", "THD", &FigureTexts::thd},
+    {"SINAD", "SINAD", &FigureTexts::sinad},
+    {"SFDR", "SFDR", &FigureTexts::sfdr},
+    {"ENOB", "ENOB (from SINAD)", &FigureTexts::enob},
+}};
 
 // The clipboard text: the lines described above, each ending in "\n":
 // "Samples: 65535", ..., "ENOB (from SINAD): 23.96 bits", "Gain: 1",

@@ -17,7 +17,7 @@ namespace orv {
 class FiguresBox final : public QGroupBox {
     Q_OBJECT
 public:
-    static constexpr std::size_t kFigures = 11;
+    static constexpr std::size_t kFigures = analysis::kFigureEntries.size();
 
     explicit FiguresBox(QWidget* parent = nullptr);
 
