@@ -10,9 +10,10 @@ set -euo pipefail
 # the system's error texts in German (scripts/test.sh --locale).
 # libfftw3-dev: spectra; libqcustomplot-dev: the analysis plots; qt6-svg-dev:
 # saving them as SVG; python3-numpy: the independent figures the analysis
-# tests compare against.
+# tests compare against; python3-pandas: the captures' load test;
+# nlohmann-json3-dev: the command line's JSON.
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev python3-serial locales libc-l10n
-    libfftw3-dev libqcustomplot-dev qt6-svg-dev python3-numpy)
+    libfftw3-dev libqcustomplot-dev qt6-svg-dev python3-numpy python3-pandas nlohmann-json3-dev)
 if [ "${1:-}" = "--package" ]; then
     # CPack finds the dependencies with file and dpkg-shlibdeps (dpkg-dev).
     packages+=(dpkg-dev file lintian)

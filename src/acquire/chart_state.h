@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "acquire/samples.h"
+#include "converter/samples.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "device/register_page.h"
-#include "device/registers.h"
+#include "converter/registers.h"
 
 class QLineEdit;
 

@@ -9,7 +9,7 @@
 #include "device/page_controls.h"
 #include "device/panel_data.h"
 #include "device/table_combo.h"
-#include "device/value_tables.h"
+#include "converter/value_tables.h"
 
 namespace orv {
 

@@ -11,7 +11,7 @@
 #include "controls/value_label.h"
 #include "device/page_controls.h"
 #include "device/panel_data.h"
-#include "device/registers.h"
+#include "converter/registers.h"
 
 namespace orv {
 

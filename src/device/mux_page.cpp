@@ -8,7 +8,7 @@
 #include "controls/dialog_units.h"
 #include "device/page_controls.h"
 #include "device/panel_data.h"
-#include "device/registers.h"
+#include "converter/registers.h"
 
 namespace orv {
 

@@ -16,7 +16,7 @@
 #include "device/power_page.h"
 #include "device/status_page.h"
 #include "device/table_combo.h"
-#include "device/value_tables.h"
+#include "converter/value_tables.h"
 #include "seams/prompts.h"
 
 namespace orv {

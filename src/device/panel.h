@@ -8,7 +8,7 @@
 #include <string>
 
 #include "acquire/chart_colours.h"
-#include "acquire/samples.h"
+#include "converter/samples.h"
 #include "acquire/scroll.h"
 
 class QComboBox;

@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "acquire/collect.h"
+#include "converter/collect.h"
 #include "controls/tc_edit.h"
 #include "device/disabled_while.h"
 #include "device/panel.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "acquire/chart_state.h"
-#include "acquire/samples.h"
-#include "device/registers.h"
+#include "converter/samples.h"
+#include "converter/registers.h"
 #include "seams/clock.h"
 
 namespace orv {

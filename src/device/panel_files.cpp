@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "acquire/data_files.h"
+#include "capture/data_files.h"
 #include "device/panel.h"
 #include "device/panel_data.h"
 #include "link/link.h"

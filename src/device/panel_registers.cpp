@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include "converter/register_io.h"
 #include "device/all_regs_page.h"
 #include "device/cal_page.h"
 #include "device/clocks_page.h"
@@ -111,10 +112,8 @@ void ZN410Dlg::OnRead() {
         return;
     }
     const DisabledWhile disabled(readButton_);
-    for (std::uint8_t a = 0; a < kRegisterCount; ++a) {
-        if (!ReadRegisterOrReport(link_, prompts_, this, a, data_.image[a])) {
-            return;
-        }
+    if (!readRegisters(link_, prompts_, this, data_.image)) {
+        return;
     }
     DistributeImage();
     data_.allRegs.readValues = data_.image;

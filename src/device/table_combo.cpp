@@ -3,7 +3,7 @@
 
 #include <QComboBox>
 
-#include "device/value_tables.h"
+#include "converter/value_tables.h"
 
 namespace orv {
 

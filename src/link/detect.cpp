@@ -7,7 +7,9 @@
 
 namespace orv {
 
-int DetectEvm(Link& link, Prompts& prompts, int typeCode) {
+namespace {
+
+int scanPorts(Link& link, Prompts& prompts, int typeCode, bool reset) {
     link.setEvmType(-1);
     link.refreshPorts();
     for (int n = 1; n <= link.portCount(); ++n) {
@@ -18,7 +20,7 @@ int DetectEvm(Link& link, Prompts& prompts, int typeCode) {
             link.ClosePort();
             continue;
         }
-        if (!answeredPlainly(link, CommandFrame(typeCode, Command::Reset))) {
+        if (reset && !answeredPlainly(link, CommandFrame(typeCode, Command::Reset))) {
             prompts.message(nullptr, "Reset EVM failed !", "Error");
             link.ClosePort();
             continue;
@@ -30,6 +32,16 @@ int DetectEvm(Link& link, Prompts& prompts, int typeCode) {
         prompts.message(nullptr, printfText("Can't find %s !", entry->name), "Error");
     }
     return -1;
+}
+
+}  // namespace
+
+int DetectEvm(Link& link, Prompts& prompts, int typeCode) {
+    return scanPorts(link, prompts, typeCode, true);
+}
+
+int FindEvm(Link& link, Prompts& prompts, int typeCode) {
+    return scanPorts(link, prompts, typeCode, false);
 }
 
 }  // namespace orv

@@ -15,4 +15,8 @@ namespace orv {
 // owner.
 int DetectEvm(Link& link, Prompts& prompts, int typeCode);
 
+// The same scan with the handshake alone: the converter keeps the settings
+// it has, and no "Reset EVM failed !" can arise.
+int FindEvm(Link& link, Prompts& prompts, int typeCode);
+
 }  // namespace orv

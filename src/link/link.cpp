@@ -24,6 +24,13 @@ void Link::refreshPorts() {
     }
 }
 
+std::string Link::portName(int n) const {
+    if (n < 1 || n > portCount()) {
+        return {};
+    }
+    return portNames_[static_cast<std::size_t>(n - 1)];
+}
+
 std::string Link::portDisplayName(int n) const {
     if (n < 1 || n > portCount()) {
         return {};

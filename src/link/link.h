@@ -68,6 +68,8 @@ public:
     int portCount() const { return static_cast<int>(portNames_.size()); }
     // The name users see for port n: "COM7", "ttyUSB0", "pts/3".
     std::string portDisplayName(int n) const;
+    // The name port n opens by: "/dev/ttyUSB0", "COM7". Empty when n names none.
+    std::string portName(int n) const;
 
     // Opens and configures candidate n (1-based). On failure nothing is open.
     bool OpenPort(int n);

@@ -5,7 +5,8 @@
 
 namespace orv {
 
-// Calendar time of the local time zone, as the file-name stamps use it.
+// Calendar time: of the local time zone, as the file-name stamps use it,
+// or of UTC, as the captures record it.
 struct LocalTime {
     int year = 0;
     int month = 0;
@@ -26,6 +27,7 @@ public:
     virtual TimePoint now() const = 0;
     virtual void sleepFor(std::chrono::milliseconds duration) = 0;
     virtual LocalTime localTime() const = 0;
+    virtual LocalTime utcTime() const = 0;
 };
 
 class SystemClock final : public Clock {
@@ -33,6 +35,7 @@ public:
     TimePoint now() const override;
     void sleepFor(std::chrono::milliseconds duration) override;
     LocalTime localTime() const override;
+    LocalTime utcTime() const override;
 };
 
 // Time that moves only when told to; sleeping advances it at once.
@@ -41,6 +44,7 @@ public:
     TimePoint now() const override { return now_; }
     void sleepFor(std::chrono::milliseconds duration) override { now_ += duration; }
     LocalTime localTime() const override { return local_; }
+    LocalTime utcTime() const override { return utc_; }
 
     template <class Rep, class Period>
     void advance(std::chrono::duration<Rep, Period> duration) {
@@ -52,10 +56,12 @@ public:
         }
     }
     void setLocalTime(const LocalTime& local) { local_ = local; }
+    void setUtcTime(const LocalTime& utc) { utc_ = utc; }
 
 private:
     TimePoint now_{};
     LocalTime local_{};
+    LocalTime utc_{};
 };
 
 }  // namespace orv

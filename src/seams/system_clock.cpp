@@ -14,6 +14,15 @@ void SystemClock::sleepFor(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }
 
+namespace {
+
+LocalTime calendarOf(const std::tm& parts) {
+    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+}  // namespace
+
 LocalTime SystemClock::localTime() const {
     const std::time_t seconds = std::time(nullptr);
     std::tm parts{};
@@ -22,8 +31,18 @@ LocalTime SystemClock::localTime() const {
 #else
     localtime_r(&seconds, &parts);
 #endif
-    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+    return calendarOf(parts);
+}
+
+LocalTime SystemClock::utcTime() const {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm parts{};
+#ifdef _WIN32
+    gmtime_s(&parts, &seconds);
+#else
+    gmtime_r(&seconds, &parts);
+#endif
+    return calendarOf(parts);
 }
 
 }  // namespace orv

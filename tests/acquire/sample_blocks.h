@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "acquire/samples.h"
+#include "converter/samples.h"
 
 namespace orv::test {
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "acquire/data_files.h"
+#include "capture/data_files.h"
 #include "acquisition_fixture.h"
 #include "test_registry.h"
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "acquisition_fixture.h"
-#include "device/registers.h"
+#include "converter/registers.h"
 #include "test_registry.h"
 
 using namespace orv;

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "device/registers.h"
+#include "converter/registers.h"
 #include "device/table_combo.h"
-#include "device/value_tables.h"
+#include "converter/value_tables.h"
 #include "test_registry.h"
 
 using namespace orv;

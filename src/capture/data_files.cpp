@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "acquire/data_files.h"
+#include "capture/data_files.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "acquire/data_files.h"
+#include "capture/data_files.h"
 #include "test_registry.h"
 
 using namespace orv;

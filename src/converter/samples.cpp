@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "acquire/samples.h"
+#include "converter/samples.h"
 
 namespace orv {
 

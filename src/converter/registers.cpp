@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "device/registers.h"
+#include "converter/registers.h"
 
 #include "link/printf.h"
 

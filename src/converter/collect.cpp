@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "acquire/collect.h"
+#include "converter/collect.h"
 
-#include "acquire/samples.h"
+#include "converter/samples.h"
 #include "link/commands.h"
 #include "link/link.h"
 
