@@ -19,8 +19,8 @@ inline constexpr int kHighestGainCode = 6;
 int gainOf(std::uint8_t adcon);
 
 // One entry of the converter's data-rate list: a DRATE code and its
-// conversions per second. (The device panel's list holds the same codes
-// with their display names.)
+// conversions per second. (The converter's list, converter/value_tables.h,
+// holds the same codes with their display names, checked at compile time.)
 struct DataRate {
     std::uint8_t code;
     double samplesPerSecond;

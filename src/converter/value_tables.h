@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
+
+#include "analysis/scale.h"
+
 namespace orv {
 
 // One item of a drop-down list: `name` is shown, `code` is the register code
@@ -49,5 +53,22 @@ inline constexpr ValueEntry DataRateTable[] = {
     {1, 0xF0, "30000 SPS"},
     {-1, 0, ""},
 };
+
+namespace detail {
+
+// The list shows the analysis's data-rate list, code for code.
+constexpr bool sameDataRateCodes() {
+    std::size_t k = 0;
+    for (; DataRateTable[k].valid != -1; ++k) {
+        if (k >= analysis::kDataRates.size() ||
+            DataRateTable[k].code != analysis::kDataRates[k].code) {
+            return false;
+        }
+    }
+    return k == analysis::kDataRates.size();
+}
+static_assert(sameDataRateCodes(), "the data-rate list and the analysis's rates differ");
+
+}  // namespace detail
 
 }  // namespace orv
