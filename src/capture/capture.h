@@ -69,14 +69,32 @@ struct CaptureReading {
 // next index, a code outside -8388608..8388607, a non-numeric value, and
 // settings out of range (gain not 1, 2, 4 ... 64; Vref or rate not a
 // positive finite number).
+//
+// Also: `count` is required, from 1 to 65535, and rows beyond it are
+// refused; a known key given twice is refused; volts more than half a code
+// away from the code's own volts are refused (a row cut short, or a header
+// edited without its rows). Missing keys take the defaults of CaptureInfo:
+// no time, tool, port or registers, gain 1, Vref 2.5 V, rate unknown.
+// Tolerated: CR LF line ends, a UTF-8 byte order mark, "#" lines in any
+// order and empty lines before the column header, empty lines after the
+// last row. Tool and port are read and written as one line: control
+// characters become spaces, blanks at either end go.
 CaptureReading readCapture(std::string_view text);
 
 // Reads a text file of "Save File" (one result per line, right-aligned,
 // CR LF): the codes alone, with `info` left at its defaults for the caller
-// to fill in.
+// to fill in. Takes LF alone as well, blanks around each number and empty
+// lines; refuses a file without a number ("no results"), a line that is not
+// a whole number in -8388608..8388607, and more than 65535 results.
 CaptureReading readTextFile(std::string_view text);
 
 // A capture when the text starts with kCaptureFirstLine, else a text file.
+// (Any text starting with '#' is read as a capture, so that a capture of
+// another version is refused as one, not as a text file.)
 CaptureReading readBlockFile(std::string_view text);
+
+// The largest block file worth reading, for readWholeFile (data_files.h): a
+// capture of 65535 results takes under 3 MB, a text file well under 1 MB.
+inline constexpr std::size_t kMostBlockFileBytes = 16 * 1024 * 1024;
 
 }  // namespace orv

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capture/data_files.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace orv {
 
@@ -72,6 +74,33 @@ std::optional<std::string> folderOf(const std::string& path) {
 bool fileExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(pathOf(path), error);
+}
+
+FileReading readWholeFile(const std::string& path, std::size_t mostBytes) {
+    const auto failure = [&](const std::string& cause) {
+        return FileReading{std::nullopt, "Cannot read the file \"" + path + "\": " + cause + "."};
+    };
+    const auto systemCause = [] {
+        return errno != 0 ? std::generic_category().message(errno) : std::string("unknown error");
+    };
+    errno = 0;
+    std::ifstream stream(pathOf(path), std::ios::binary);
+    if (!stream.is_open()) {
+        return failure(systemCause());
+    }
+    std::string bytes;
+    std::array<char, 65536> piece;
+    while (stream) {
+        stream.read(piece.data(), piece.size());
+        bytes.append(piece.data(), static_cast<std::size_t>(stream.gcount()));
+        if (bytes.size() > mostBytes) {
+            return failure("it is larger than " + std::to_string(mostBytes) + " bytes");
+        }
+    }
+    if (stream.bad()) {
+        return failure(systemCause());
+    }
+    return {std::move(bytes), {}};
 }
 
 // Without a buffer of its own the stream hands every write to the system

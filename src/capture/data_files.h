@@ -45,6 +45,15 @@ std::optional<std::string> folderOf(const std::string& path);
 
 bool fileExists(const std::string& path);
 
+// A whole file's bytes, or why they could not be read: `error` names the
+// file and the cause. A file of more than `mostBytes` is refused, its
+// reading stopped soon after that many bytes.
+struct FileReading {
+    std::optional<std::string> bytes;
+    std::string error;
+};
+FileReading readWholeFile(const std::string& path, std::size_t mostBytes);
+
 // A file created, or emptied if it exists, for binary writing. Each write
 // reaches the system as one write. When anything fails, `error()` names
 // the file and the cause.
