@@ -18,6 +18,7 @@
 #include "analysis_view/plot_export.h"
 #include "analysis_view/settings_box.h"
 #include "analysis_view/spectrum_view.h"
+#include "capture/data_files.h"
 #include "seams/prompts.h"
 
 namespace orv {
@@ -28,6 +29,7 @@ AnalysisWindow::AnalysisWindow(Prompts& prompts, QWidget* parent)
     buildLayout();
     connect(settings_, &SettingsBox::scaleChanged, this, &AnalysisWindow::applyScale);
     connect(views_, &QTabWidget::currentChanged, this, &AnalysisWindow::replotCurrentIfStale);
+    connect(saveCapture_, &QPushButton::clicked, this, &AnalysisWindow::saveCapture);
     connect(saveView_, &QPushButton::clicked, this, &AnalysisWindow::saveView);
     connect(copyFigures_, &QPushButton::clicked, this, &AnalysisWindow::copyFigures);
     clearBlock();
@@ -50,9 +52,19 @@ void AnalysisWindow::buildLayout() {
     views_->addTab(blockView_, QStringLiteral("Block"));
     views_->addTab(histogramView_, QStringLiteral("Histogram"));
     views_->addTab(spectrumView_, QStringLiteral("Spectrum"));
-    saveView_ = new QPushButton(QStringLiteral("Save View\u2026"), views_);
+    // The block's and the view's saves, side by side over the views.
+    auto* saves = new QWidget(views_);
+    saveCapture_ = new QPushButton(QStringLiteral("Save Capture\u2026"), saves);
+    saveCapture_->setObjectName(QStringLiteral("saveCapture"));
+    saveCapture_->setAccessibleName(saveCapture_->text());
+    saveView_ = new QPushButton(QStringLiteral("Save View\u2026"), saves);
     saveView_->setObjectName(QStringLiteral("saveView"));
-    views_->setCornerWidget(saveView_, Qt::TopRightCorner);
+    saveView_->setAccessibleName(saveView_->text());
+    auto* savesLayout = new QHBoxLayout(saves);
+    savesLayout->setContentsMargins(0, 0, 0, 0);
+    savesLayout->addWidget(saveCapture_);
+    savesLayout->addWidget(saveView_);
+    views_->setCornerWidget(saves, Qt::TopRightCorner);
 
     settings_ = new SettingsBox(this);
     figuresBox_ = new FiguresBox(this);
@@ -72,20 +84,33 @@ void AnalysisWindow::buildLayout() {
     layout->addLayout(body, 1);
 }
 
-void AnalysisWindow::showBlock(std::span<const std::int32_t> codes,
-                               const analysis::Scale& collectedWith, const QString& origin) {
-    figures_ = analysis::analyseBlock(analyser_, codes);
+void AnalysisWindow::showBlock(Capture block, const QString& origin,
+                               const std::string& capturePath) {
+    block_ = std::move(block);
+    capturePath_ = capturePath.empty() ? std::string("capture.csv") : capturePath;
+    figures_ = analysis::analyseBlock(analyser_, block_.codes);
     origin_->setText(origin);
-    blockView_->setBlock(codes);
+    blockView_->setBlock(block_.codes);
     histogramView_->setHistogram(figures_->histogram, figures_->noise);
     spectrumView_->setSpectrum(figures_->spectrum, figures_->tone);
-    settings_->setScale(collectedWith);
+    settings_->setScale(block_.info.scale);
+    saveCapture_->setEnabled(true);
     saveView_->setEnabled(true);
     copyFigures_->setEnabled(true);
     applyScale();
 }
 
+void AnalysisWindow::showBlock(std::span<const std::int32_t> codes,
+                               const analysis::Scale& collectedWith, const QString& origin) {
+    Capture block;
+    block.info.scale = collectedWith;
+    block.codes.assign(codes.begin(), codes.end());
+    showBlock(std::move(block), origin);
+}
+
 void AnalysisWindow::clearBlock() {
+    block_ = {};
+    capturePath_.clear();
     figures_.reset();
     texts_ = {};
     origin_->setText(QStringLiteral("No block"));
@@ -93,6 +118,7 @@ void AnalysisWindow::clearBlock() {
     histogramView_->clear();
     spectrumView_->clear();
     figuresBox_->clear();
+    saveCapture_->setEnabled(false);
     saveView_->setEnabled(false);
     copyFigures_->setEnabled(false);
     replotViews();
@@ -103,6 +129,7 @@ void AnalysisWindow::applyScale() {
         return;
     }
     const analysis::Scale& scale = settings_->scale();
+    block_.info.scale = scale;
     texts_ = analysis::figureTexts(figures_->noise, figures_->tone, scale);
     figuresBox_->showTexts(texts_);
     // One unit for the block's volts axes, by its largest magnitude.
@@ -158,6 +185,27 @@ void AnalysisWindow::saveView() {
     if (!savePlot(*currentPlot(), QString::fromStdString(*path))) {
         prompts_.message(this, "Cannot save the view as " + *path + ".", "Analysis",
                          MessageIcon::Error);
+    }
+}
+
+// The capture holds the settings the figures use now: a Vref corrected
+// here is what a reader of the file needs to get the volts right.
+void AnalysisWindow::saveCapture() {
+    if (!figures_) {
+        return;
+    }
+    const std::optional<std::string> path =
+        prompts_.chooseFile(this, {.kind = FileRequest::Kind::Save,
+                                   .initialPath = capturePath_,
+                                   .filters = {{"Capture file(*.csv)", "*.csv"}},
+                                   .defaultExtension = "csv",
+                                   .confirmOverwrite = true});
+    if (!path) {
+        return;
+    }
+    OutputFile file(*path);
+    if (!file.write(captureText(block_)) || !file.close()) {
+        prompts_.message(this, file.error(), "Analysis", MessageIcon::Error);
     }
 }
 

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "analysis/figures.h"
 #include "analysis/scale.h"
 #include "analysis/spectrum.h"
+#include "capture/capture.h"
 
 class QCustomPlot;
 class QLabel;
@@ -28,17 +30,24 @@ class SpectrumView;
 // The Analysis window: the figures of one block, always visible, and three
 // views of it (the whole block, its histogram, its spectrum). It follows the
 // blocks it is given and never talks to the EVM, so it cannot hold up a
-// collection.
+// collection. "Save Capture…" saves the block shown as a capture.
 class AnalysisWindow final : public QWidget {
     Q_OBJECT
 public:
     explicit AnalysisWindow(Prompts& prompts, QWidget* parent = nullptr);
     ~AnalysisWindow() override;
 
-    // Shows `codes`, collected with `collectedWith` (its gain, data rate and
-    // reference): these become the window's settings, which the user may
-    // then change for the figures. `origin` says where the block came from
-    // ("Collected 2026-12-11 14:05:09"), shown in the window.
+    // Shows `block`, which the window keeps for "Save Capture…" (the caller's
+    // codes may change or go while it is shown). Its settings (gain, data
+    // rate, reference) become the window's, which the user may then change
+    // for the figures. `origin` says where the block came from ("Collected
+    // 2026-12-11 14:05:09"), shown in the window; `capturePath` is the file
+    // "Save Capture…" proposes, with or without its folder ("capture.csv"
+    // when empty). A saved capture holds `block.info` as given (its tool
+    // too: the caller names the writer) with the window's settings of the
+    // moment.
+    void showBlock(Capture block, const QString& origin, const std::string& capturePath = {});
+    // Shows `codes` known only by the settings they were collected with.
     void showBlock(std::span<const std::int32_t> codes, const analysis::Scale& collectedWith,
                    const QString& origin);
     // No block: empty views and blank figures.
@@ -59,10 +68,14 @@ private:
     void replotCurrentIfStale();
     QCustomPlot* currentPlot() const;
     void saveView();
+    void saveCapture();
     void copyFigures();
 
     Prompts& prompts_;
     analysis::SpectrumAnalyser analyser_;  // keeps its plans from block to block
+    // The block shown, its settings always the window's current ones.
+    Capture block_;
+    std::string capturePath_;
     std::optional<analysis::BlockFigures> figures_;
     analysis::FigureTexts texts_;
 
@@ -71,6 +84,7 @@ private:
     BlockView* blockView_;
     HistogramView* histogramView_;
     SpectrumView* spectrumView_;
+    QPushButton* saveCapture_;
     QPushButton* saveView_;
     SettingsBox* settings_;
     FiguresBox* figuresBox_;

@@ -65,13 +65,17 @@ COrvellinDlg::~COrvellinDlg() {
     link_.setLostHandler({});
 }
 
-// The title and the program folder come only with a readable version; the
-// data folder starts as the program folder. A path that does not fit the
-// tool's 260-character buffers leaves the program folder empty.
+// The title, the program folder and the version the saved captures name
+// come only with a readable version; the data folder starts as the program
+// folder. A path that does not fit the tool's 260-character buffers leaves
+// the program folder empty.
 void COrvellinDlg::readVersion(const VersionResource* version) {
     std::string title;
     if (ReadVersionInfo(version, versionInfo_) == 0) {
         title = orv::windowTitle(executableDisplayName(), versionInfo_);
+        const VersionInfo& v = versionInfo_;
+        analysis_.setTool("orvellin " + std::to_string(v.major) + '.' + std::to_string(v.minor) +
+                          '.' + std::to_string(v.build) + '.' + std::to_string(v.revision));
         const QString path = QCoreApplication::applicationFilePath();
         if (!path.isEmpty() && path.size() < kPathBuffer - 1) {
             programFolder_ =
@@ -135,6 +139,7 @@ void COrvellinDlg::buildWindowMenu(QMenuBar* menuBar) {
     add(QStringLiteral("Load Profile"), kSysLoadProfile);
     add(QStringLiteral("Save Profile"), kSysSaveProfile);
     add(QStringLiteral("Analysis"), kSysAnalysis);
+    add(QStringLiteral("Open Capture\u2026"), kSysOpenCapture);
     menu->addSeparator();
     add(QStringLiteral("&About Orvellin..."), kSysAbout);
 }
@@ -227,6 +232,9 @@ void COrvellinDlg::OnSysCommand(int id) {
             break;
         case kSysAnalysis:
             analysis_.open();
+            break;
+        case kSysOpenCapture:
+            analysis_.openFile();
             break;
         default:
             break;

@@ -26,6 +26,7 @@ enum SysCommand : int {
     kSysLoadProfile = 0x0110,
     kSysSaveProfile = 0x0120,
     kSysAnalysis = 0x0130,
+    kSysOpenCapture = 0x0140,
     kSysClose = 0xF060,
 };
 

@@ -568,11 +568,12 @@ CaptureReading readTextFile(std::string_view text) {
     return {std::move(capture), {}};
 }
 
+bool isCaptureText(std::string_view text) {
+    return withoutByteOrderMark(text).starts_with('#');
+}
+
 CaptureReading readBlockFile(std::string_view text) {
-    if (withoutByteOrderMark(text).starts_with('#')) {
-        return readCapture(text);
-    }
-    return readTextFile(text);
+    return isCaptureText(text) ? readCapture(text) : readTextFile(text);
 }
 
 }  // namespace orv

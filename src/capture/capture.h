@@ -88,9 +88,13 @@ CaptureReading readCapture(std::string_view text);
 // a whole number in -8388608..8388607, and more than 65535 results.
 CaptureReading readTextFile(std::string_view text);
 
-// A capture when the text starts with kCaptureFirstLine, else a text file.
-// (Any text starting with '#' is read as a capture, so that a capture of
-// another version is refused as one, not as a text file.)
+// Whether readBlockFile reads `text` as a capture (with settings of its
+// own) rather than a text file (with none): any text starting with '#',
+// after a byte order mark, so that a capture of another version is refused
+// as one, not as a text file.
+bool isCaptureText(std::string_view text);
+
+// A capture when isCaptureText, else a text file.
 CaptureReading readBlockFile(std::string_view text);
 
 // The largest block file worth reading, for readWholeFile (data_files.h): a

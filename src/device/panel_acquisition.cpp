@@ -6,8 +6,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "converter/collect.h"
 #include "controls/tc_edit.h"
+#include "converter/collect.h"
 #include "device/disabled_while.h"
 #include "device/panel.h"
 #include "device/panel_data.h"
@@ -75,6 +75,8 @@ bool ZN410Dlg::collect() {
 
     const RegisterImage image = data_.image;
     const LocalTime started = link_.clock().localTime();
+    const LocalTime startedUtc = link_.clock().utcTime();
+    const std::string port = link_.portName(link_.state().portNumber);
     collecting_ = true;
     stopRequested_ = false;
     const QPointer<ZN410Dlg> alive(this);
@@ -91,6 +93,8 @@ bool ZN410Dlg::collect() {
         data_.sampleItems = rawBlock_;
         data_.sampleImage = image;
         data_.sampleStarted = started;
+        data_.sampleStartedUtc = startedUtc;
+        data_.samplePort = port;
         AnalyseSamples();
         DrawChart(0);
         emit samplesChanged();

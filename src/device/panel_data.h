@@ -6,8 +6,8 @@
 #include <string>
 
 #include "acquire/chart_state.h"
-#include "converter/samples.h"
 #include "converter/registers.h"
+#include "converter/samples.h"
 #include "seams/clock.h"
 
 namespace orv {
@@ -76,9 +76,14 @@ struct PanelData {
     RawBlock sampleItems;
     ChartState chart;
     // What that collection ran with: the register image as last read or
-    // written when it started, and the local time it started.
+    // written when it started, the time it started (local, as the data
+    // files' names give it, and UTC, as a capture records it) and the full
+    // name of the port it came through ("/dev/ttyUSB0", "COM7"). All zero
+    // or empty while there is no block.
     RegisterImage sampleImage{};
     LocalTime sampleStarted{};
+    LocalTime sampleStartedUtc{};
+    std::string samplePort;
 
     std::string binaryFilePath;
     std::string textFilePath;

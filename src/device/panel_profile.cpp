@@ -31,9 +31,14 @@ void ZN410Dlg::LoadProfile(const std::string& path) {
     data_.image = *registers;
     DistributeImage();
 
+    // The block goes, and with it everything told about it.
     data_.samples.clear();
     data_.sampleItems.clear();
     data_.chart = ChartState{};
+    data_.sampleImage = {};
+    data_.sampleStarted = {};
+    data_.sampleStartedUtc = {};
+    data_.samplePort.clear();
     DrawChart(0);
     minimum_->clear();
     maximum_->clear();

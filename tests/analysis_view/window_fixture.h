@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 #include <charconv>
@@ -9,9 +10,11 @@
 #include <cstdint>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis_view/analysis_window.h"
+#include "capture/capture.h"
 #include "recording_prompts.h"
 
 namespace orv::test {
@@ -54,6 +57,22 @@ inline double numberIn(const QString& text) {
     double value = std::nan("");
     std::from_chars(s.data(), s.data() + s.size(), value);
     return value;
+}
+
+// The capture a file holds, as the capture reader reads it.
+inline CaptureReading readCaptureFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {std::nullopt, "cannot open " + path.toStdString()};
+    }
+    return readCapture(file.readAll().toStdString());
+}
+
+inline bool sameTime(const std::optional<LocalTime>& a, const std::optional<LocalTime>& b) {
+    const auto fields = [](const LocalTime& t) {
+        return std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second);
+    };
+    return a.has_value() == b.has_value() && (!a || fields(*a) == fields(*b));
 }
 
 // An Analysis window with recorded prompts, and its controls found as a

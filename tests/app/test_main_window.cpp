@@ -13,46 +13,20 @@
 #include "app/version_info.h"
 #include "link/link.h"
 #include "link/qt_serial_device.h"
+#include "main_window_fixture.h"
 #include "recording_prompts.h"
-#include "sim/sim_bus.h"
 #include "sim_process.h"
+#include "test_registry.h"
 
 using namespace orv;
 
 namespace {
 
-// The main window over an in-memory bus with ports ttyS0 and ttyS1.
-struct Window {
-    explicit Window(const VersionResource* version = nullptr)
-        : link({"/dev/ttyS0", "/dev/ttyS1"}, bus.factory(), clock), window(link, prompts, version) {
-        window.show();
-    }
-    QPushButton* detect() { return window.findChild<QPushButton*>("detectEvmButton"); }
-    QString status() { return window.findChild<QLabel*>("portStatus")->text(); }
-    QComboBox* selector() { return window.findChild<QComboBox*>("evmSelector"); }
-
-    ManualClock clock;
-    sim::SimBus bus{clock};
-    test::RecordingPrompts prompts;
-    Link link;
-    COrvellinDlg window;
-};
-
-// A resource whose product version differs from its file version.
-VersionResource productVersion2017() {
-    VersionResource resource;
-    resource.fixed = {0x00090008, 0x00070006, 0x00020000, 0x00010007};
-    resource.translations = {{0x0409, 0x04B0}};
-    resource.stringTables = {
-        {"040904b0", {{"CompanyName", "Orvellin developers"}, {"ProductVersion", "2.0.1.7_x"}}}};
-    return resource;
-}
-
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void selectorOffersTheEvmTable() {
-        Window w;
+        test::Window w;
         QCOMPARE(w.selector()->count(), 1);
         QCOMPARE(w.selector()->currentText(), QString("VXR5307"));
         QCOMPARE(w.selector()->currentData().toInt(), 1);
@@ -60,7 +34,7 @@ private slots:
     }
 
     void detectShowsThePortThatAnswered() {
-        Window w;
+        test::Window w;
         w.bus.addEvm("/dev/ttyS1");
         QTest::mouseClick(w.detect(), Qt::LeftButton);
         QCOMPARE(w.status(), QString("ttyS1"));
@@ -69,7 +43,7 @@ private slots:
     }
 
     void detectWithoutEvmShowsNotFound() {
-        Window w;
+        test::Window w;
         QTest::mouseClick(w.detect(), Qt::LeftButton);
         QCOMPARE(w.status(), QString("Not Found"));
         QCOMPARE(w.prompts.texts(), std::vector<std::string>{"Can't find VXR5307 !"});
@@ -78,7 +52,7 @@ private slots:
     // The bus refuses a second open of an open port, as the lock file does:
     // a second scan finds the EVM only if the first port was closed.
     void secondPressClosesThePortFirst() {
-        Window w;
+        test::Window w;
         auto& evm = w.bus.addEvm("/dev/ttyS0");
         QTest::mouseClick(w.detect(), Qt::LeftButton);
         QCOMPARE(w.status(), QString("ttyS0"));
@@ -93,7 +67,7 @@ private slots:
     }
 
     void noSelectionScansWithTypeMinusOneAndSaysNothing() {
-        Window w;
+        test::Window w;
         auto& evm = w.bus.addEvm("/dev/ttyS0");
         w.selector()->setCurrentIndex(-1);
         QTest::mouseClick(w.detect(), Qt::LeftButton);
@@ -103,7 +77,7 @@ private slots:
     }
 
     void pressWhileAScanShowsItsMessageIsIgnored() {
-        Window w;
+        test::Window w;
         int presses = 0;
         w.prompts.whileOpen = [&](const test::RecordedMessage&) {
             if (presses++ == 0) {
@@ -117,7 +91,7 @@ private slots:
     // With "Detect EVM" as the default button, Enter would press it and
     // Escape would close the window, were it not for the filter.
     void enterAndEscapeCloseNothing() {
-        Window w;
+        test::Window w;
         w.bus.addEvm("/dev/ttyS0");
         w.detect()->setDefault(true);
         w.window.activateWindow();
@@ -132,36 +106,36 @@ private slots:
     }
 
     void windowMenuHasTheSystemCommands() {
-        Window w;
+        test::Window w;
         const auto* menu = w.window.findChild<QMenu*>("windowMenu");
         QStringList items;
         for (const QAction* action : menu->actions()) {
             items << (action->isSeparator() ? QString("-") : action->text());
         }
-        QCOMPARE(items, (QStringList{"&Close", "-", "Load Profile", "Save Profile", "Analysis", "-",
-                                     "&About Orvellin..."}));
+        QCOMPARE(items, (QStringList{"&Close", "-", "Load Profile", "Save Profile", "Analysis",
+                                     "Open Capture\u2026", "-", "&About Orvellin..."}));
         w.window.OnSysCommand(kSysClose | 0x000F);
         QVERIFY(!w.window.isVisible());
     }
 
     void titleCarriesTheProductVersion() {
-        const VersionResource resource = productVersion2017();
-        Window w(&resource);
+        const VersionResource resource = test::productVersion2017();
+        test::Window w(&resource);
         QCOMPARE(w.window.windowTitle(), QString("test_app v2.0.1.7"));
         QVERIFY(w.window.programFolder().ends_with(QDir::separator().toLatin1()));
         QCOMPARE(w.window.panelData().dataFolder, w.window.programFolder());
     }
 
     void withoutVersionTheTitleAndProgramFolderStayEmpty() {
-        Window w;
+        test::Window w;
         QCOMPARE(w.window.windowTitle(), QString());
         QCOMPARE(w.window.programFolder(), std::string());
     }
 
     // The About box is modal: it is read and closed from inside its own loop.
     void aboutCommandShowsTheVersion() {
-        const VersionResource resource = productVersion2017();
-        Window w(&resource);
+        const VersionResource resource = test::productVersion2017();
+        test::Window w(&resource);
         COrvellinDlg& window = w.window;
         QString versionLine;
         QTimer::singleShot(0, [&] {
@@ -194,6 +168,6 @@ private slots:
 
 }  // namespace
 
-QTEST_MAIN(MainWindowTest)
+ORV_REGISTER_TEST(MainWindowTest);
 
 #include "test_main_window.moc"

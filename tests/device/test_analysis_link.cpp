@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -8,6 +10,8 @@
 
 #include "acquisition_fixture.h"
 #include "analysis_view/analysis_window.h"
+#include "capture/capture.h"
+#include "capture/data_files.h"
 #include "test_registry.h"
 
 using namespace orv;
@@ -28,6 +32,17 @@ struct AnalysisFixture : test::AcquisitionFixture {
         return analysis()->findChild<QComboBox*>(QLatin1String(list))->currentText();
     }
     QString origin() { return analysis()->findChild<QLabel*>("origin")->text(); }
+    // "Save Capture…" in the Analysis window, answered with `path`; the
+    // capture read back.
+    CaptureReading saveCapture(const QString& path) {
+        prompts.fileAnswers.push_back(path.toStdString());
+        QTest::mouseClick(analysis()->findChild<QPushButton*>("saveCapture"), Qt::LeftButton);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {std::nullopt, "no file " + path.toStdString()};
+        }
+        return readCapture(file.readAll().toStdString());
+    }
 };
 
 }  // namespace
@@ -100,6 +115,70 @@ private slots:
         f.panel()->SaveProfile(profile.toStdString());
         f.panel()->LoadProfile(profile.toStdString());
         QCOMPARE(f.figure("Samples"), QString());
+        QVERIFY(f.data().samplePort.empty());
+        QCOMPARE(f.data().sampleImage, RegisterImage{});
+    }
+
+    // The collected block saved from the window is the chart's block with
+    // everything its collection knew: the registers it started with, the
+    // port's full name, its start in UTC, its settings. The capture is
+    // proposed in the data folder under the start's local stamp.
+    void savesTheChartBlockAsACapture() {
+        AnalysisFixture f;
+        f.evm.setRegister(ADCON, 0x22);
+        f.evm.setRegister(DRATE, 0x82);
+        f.click("readButton");
+        f.clock.setLocalTime(
+            {.year = 2026, .month = 12, .day = 11, .hour = 14, .minute = 5, .second = 9});
+        f.clock.setUtcTime(
+            {.year = 2026, .month = 12, .day = 11, .hour = 13, .minute = 5, .second = 9});
+        f.collect("200");
+        f.clock.setUtcTime({});
+        f.click("analysisButton");
+        QTemporaryDir folder;
+        const CaptureReading read =
+            f.saveCapture(QDir::toNativeSeparators(folder.filePath("block.csv")));
+
+        QCOMPARE(f.prompts.fileChoices.back().request.initialPath,
+                 f.data().dataFolder + "ADC_20261211_14_05_09.csv");
+        QVERIFY2(read.capture, read.error.c_str());
+        const CaptureInfo& info = read.capture->info;
+        QVERIFY(read.capture->codes == f.data().samples);
+        QCOMPARE(read.capture->codes.size(), std::size_t(200));
+        QVERIFY(info.registers == std::optional(f.data().sampleImage));
+        QCOMPARE(int((*info.registers)[ADCON]), 0x22);
+        QCOMPARE(info.port, std::string("/dev/ttyS0"));
+        QVERIFY(info.created);
+        QCOMPARE(utcText(*info.created), std::string("2026-12-11T13:05:09Z"));
+        QCOMPARE(info.tool, std::string("orvellin"));
+        QCOMPARE(info.scale.gain, 4);
+        QCOMPARE(info.scale.rateHz, std::optional(100.0));
+    }
+
+    // A file opened in the window gives way to the next block collected,
+    // as any block does.
+    void anOpenedFileGivesWayToTheNextCollection() {
+        AnalysisFixture f;
+        f.collect("100");
+        QTemporaryDir folder;
+        const QString path = QDir::toNativeSeparators(folder.filePath("old.txt"));
+        {
+            OutputFile file(path.toStdString());
+            QVERIFY(file.write(textLine(7) + textLine(-7)) && file.close());
+        }
+        f.prompts.fileAnswers.push_back(path.toStdString());
+        f.window.OnSysCommand(kSysOpenCapture);
+        QCOMPARE(f.figure("Samples"), QString("2"));
+        f.analysis()->close();
+        f.window.OnSysCommand(kSysAnalysis);
+        QCOMPARE(f.figure("Samples"), QString("2"));
+
+        f.clock.setLocalTime(
+            {.year = 2026, .month = 12, .day = 11, .hour = 14, .minute = 5, .second = 9});
+        f.collect("120");
+        QCOMPARE(f.figure("Samples"), QString("120"));
+        QCOMPARE(f.origin(), QString("Collected 2026-12-11 14:05:09"));
+        QVERIFY(f.prompts.messages.empty());
     }
 
     // A closed window is not kept up to date, but opens on the newest block.
