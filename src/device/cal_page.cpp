@@ -134,7 +134,7 @@ void ZN410CALDlg::OnSelfCalibration() {
     }
     selfCalibrating_ = true;
     paintIndicator(kRed);
-    if (SelfCalibrate(link_, link_.clock(), prompts_, this)) {
+    if (SelfCalibrate(link_, link_.clock(), prompts_, this) != SelfCalibration::NotSent) {
         paintIndicator(toColourRef(palette().color(QPalette::Button)));
     }
     selfCalibrating_ = false;

@@ -92,15 +92,16 @@ void SetCalibrationRegister(Link& link, std::uint8_t address, std::uint8_t value
     exchange(link, frameFor(link, Command::WriteReg, address, value), kWriteWaitMs, ignored);
 }
 
-bool SelfCalibrate(Link& link, Clock& clock, Prompts& prompts, PromptOwner owner) {
+SelfCalibration SelfCalibrate(Link& link, Clock& clock, Prompts& prompts, PromptOwner owner) {
     if (link.SendFrame(frameFor(link, Command::SelfCal), kCommandWaitMs) != link_status::kSuccess) {
         prompts.message(owner, "Self calibration failed !", kError);
-        return false;
+        return SelfCalibration::NotSent;
     }
     clock.sleepFor(std::chrono::milliseconds(200));
-    Reply ignored{};
-    link.ReceiveBytes(ignored);
-    return true;
+    Reply reply{};
+    const bool answered =
+        link.ReceiveBytes(reply) == link_status::kSuccess && plainReplyOk(Command::SelfCal, reply);
+    return answered ? SelfCalibration::Answered : SelfCalibration::NotAnswered;
 }
 
 bool Calibrate(Link& link, Prompts& prompts, PromptOwner owner, Command calibration) {

@@ -70,8 +70,11 @@ bool ReadRegisterOrReport(Link& link, Prompts& prompts, PromptOwner owner, std::
 void SetCalibrationRegister(Link& link, std::uint8_t address, std::uint8_t value);
 
 // Self calibration: only a failed send is reported ("Self calibration failed
-// !"); the reply, read 200 ms later, is not examined. False when not sent.
-bool SelfCalibrate(Link& link, Clock& clock, Prompts& prompts, PromptOwner owner);
+// !"); the reply, read 200 ms later, is not reported on. What it was is
+// returned for callers that must know (the window only asks whether the
+// frame went out).
+enum class SelfCalibration { NotSent, Answered, NotAnswered };
+SelfCalibration SelfCalibrate(Link& link, Clock& clock, Prompts& prompts, PromptOwner owner);
 
 // Self or system offset or gain calibration (codes 0x04 to 0x07), each with
 // its own failure message. True when answered 00 00 <code>.

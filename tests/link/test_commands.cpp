@@ -90,16 +90,22 @@ private slots:
         QVERIFY(conn.prompts.messages.empty());
     }
 
-    void selfCalibrationWaitsAndIgnoresTheReply() {
+    void selfCalibrationWaitsAndReportsNothingOfTheReply() {
         Connected conn(onCommand(sim::FaultKind::WrongStatus, Command::SelfCal));
         const auto before = conn.clock.now();
-        QVERIFY(SelfCalibrate(conn.link, conn.clock, conn.prompts, nullptr));
+        QCOMPARE(SelfCalibrate(conn.link, conn.clock, conn.prompts, nullptr),
+                 SelfCalibration::NotAnswered);
         QVERIFY(conn.clock.now() - before >= std::chrono::milliseconds(200));
         QVERIFY(conn.prompts.messages.empty());
 
+        Connected good;
+        QCOMPARE(SelfCalibrate(good.link, good.clock, good.prompts, nullptr),
+                 SelfCalibration::Answered);
+
         Connected closed;
         closed.link.ClosePort();
-        QVERIFY(!SelfCalibrate(closed.link, closed.clock, closed.prompts, nullptr));
+        QCOMPARE(SelfCalibrate(closed.link, closed.clock, closed.prompts, nullptr),
+                 SelfCalibration::NotSent);
         QCOMPARE(closed.shown(), Strings{"Self calibration failed !"});
     }
 
