@@ -22,10 +22,10 @@ install(FILES ${packaging_source}/copyright DESTINATION ${orvellin_docdir})
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(compressed_files)
 configure_file(${packaging_source}/changelog ${packaging_binary}/changelog COPYONLY)
-foreach(page orvellin.1 orvellin-evm-sim.1)
+foreach(page orvellin.1 orvellin-cli.1 orvellin-evm-sim.1)
     configure_file(${packaging_source}/${page}.in ${packaging_binary}/${page} @ONLY)
 endforeach()
-foreach(file changelog orvellin.1 orvellin-evm-sim.1)
+foreach(file changelog orvellin.1 orvellin-cli.1 orvellin-evm-sim.1)
     set(input ${packaging_binary}/${file})
     set(plain ${packaging_binary}/gz/${file})
     add_custom_command(OUTPUT ${plain}.gz
@@ -38,7 +38,8 @@ foreach(file changelog orvellin.1 orvellin-evm-sim.1)
 endforeach()
 add_custom_target(orvellin_compressed_docs ALL DEPENDS ${compressed_files})
 install(FILES ${packaging_binary}/gz/changelog.gz DESTINATION ${orvellin_docdir})
-install(FILES ${packaging_binary}/gz/orvellin.1.gz ${packaging_binary}/gz/orvellin-evm-sim.1.gz
+install(FILES ${packaging_binary}/gz/orvellin.1.gz ${packaging_binary}/gz/orvellin-cli.1.gz
+    ${packaging_binary}/gz/orvellin-evm-sim.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
@@ -54,6 +55,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "calibrations and power commands, collects up to 65535 conversion results,\n"
     "charts them with minimum, maximum and average, saves them as text and raw\n"
     "files, and saves and loads register profiles.\n"
+    "\n"
+    "orvellin-cli does the same from a shell, without a display, and writes\n"
+    "self-describing captures; its figures come out as text or JSON.\n"
     "\n"
     "A simulated EVM, orvellin-evm-sim, serves a pseudo-terminal, so the tool\n"
     "can be tried without the board.")
