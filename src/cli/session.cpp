@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/session.h"
 
-#include "link/routed_devices.h"
 #include "converter/register_io.h"
 #include "link/detect.h"
 #include "link/port_catalog.h"
+#include "link/routed_devices.h"
 
 namespace orv::cli {
 
@@ -25,16 +25,52 @@ Link& Session::link() {
         devices = routedDevices(simulated.name, std::move(simulated.factory), std::move(devices));
     }
     PortLister candidates = [this, simulatorPort] {
+        const std::vector<std::string> known =
+            candidatePorts(kHostPlatform, options_.ports, simulatorPort, {});
+        if (listing_ == Listing::KnownOnly) {
+            return known;
+        }
         const std::vector<std::string> listed =
             environment_.systemPorts ? environment_.systemPorts() : std::vector<std::string>{};
-        return candidatePorts(kHostPlatform, options_.ports, simulatorPort, listed);
+        std::vector<std::string> all =
+            candidatePorts(kHostPlatform, options_.ports, simulatorPort, listed);
+        if (listing_ == Listing::SystemOnly) {
+            // The known ports lead the whole list, in the same order.
+            all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(known.size()));
+        }
+        return all;
     };
     link_ = std::make_unique<Link>(std::move(candidates), std::move(devices), environment_.clock);
     return *link_;
 }
 
+namespace {
+
+// The first round's prompts: a handshake-only scan says nothing but "Can't
+// find", which waits for the second round.
+class NoPrompts final : public Prompts {
+public:
+    void message(PromptOwner, const std::string&, const std::string&, MessageIcon) override {}
+    std::optional<std::uint32_t> chooseColour(PromptOwner, std::uint32_t) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseFile(PromptOwner, const FileRequest&) override {
+        return std::nullopt;
+    }
+};
+
+}  // namespace
+
 std::optional<int> Session::findEvm() {
-    const int port = FindEvm(link(), prompts_, kEvmTypeCode);
+    Link& scanning = link();
+    listing_ = Listing::KnownOnly;
+    NoPrompts quiet;
+    int port = FindEvm(scanning, quiet, kEvmTypeCode);
+    if (port < 0) {
+        listing_ = Listing::SystemOnly;
+        port = FindEvm(scanning, prompts_, kEvmTypeCode);
+    }
+    listing_ = Listing::Everything;
     if (port < 0) {
         return std::nullopt;
     }

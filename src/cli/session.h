@@ -63,7 +63,10 @@ public:
 
     // Finds the EVM by the handshake alone, so that the converter keeps its
     // settings: the number of the port it answered on, or nothing after
-    // "Can't find VXR5307 !".
+    // "Can't find VXR5307 !". The --port names and --simulate's port are
+    // tried before the system is asked for its ports, which is only done
+    // when none of them answers: listing them walks every terminal device
+    // the system has, which costs more than the handshake itself.
     std::optional<int> findEvm();
 
     // Reads the eleven registers as the panel's Read does; false after its
@@ -82,6 +85,11 @@ private:
     CliEnvironment& environment_;
     StreamPrompts prompts_;
     std::unique_ptr<Link> link_;
+    // Which candidates the link's next scan lists: all of them (scan, reset),
+    // or findEvm's two rounds, the ports known without the system's list
+    // and then the system's ports not tried in the first round.
+    enum class Listing { Everything, KnownOnly, SystemOnly };
+    Listing listing_ = Listing::Everything;
 };
 
 }  // namespace orv::cli

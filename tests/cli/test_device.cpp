@@ -148,6 +148,26 @@ private slots:
         QVERIFY(cli.framesOf(Command::WriteReg).empty());
     }
 
+    // The system is asked for its ports only when no --port name answers,
+    // and a named port that did not answer is not tried again among them.
+    void namedPortsComeBeforeTheSystemsList() {
+        CliFixture cli;
+        cli.bus.addSilentPort("ttyMute");
+        cli.systemPorts = {"ttyMute", CliFixture::kPort};
+        QCOMPARE(cli.run({"--port", CliFixture::kPort, "regs"}).code, 0);
+        QCOMPARE(cli.listings, 0);
+
+        QCOMPARE(cli.run({"--port", "ttyMute", "regs"}).code, 0);
+        QCOMPARE(cli.listings, 1);
+        QCOMPARE(cli.bus.openCount("ttyMute"), 1);
+
+        cli.systemPorts = {"ttyMute"};
+        const CliRun none = cli.run({"--port", "ttyMute", "regs"});
+        QCOMPARE(none.code, 3);
+        QCOMPARE(none.err, std::string("Can't find VXR5307 !\n"));
+        QCOMPARE(cli.bus.openCount("ttyMute"), 2);
+    }
+
     // --simulate's port comes after the --port names and before the
     // system's ports.
     void simulatedEvmTakesItsPlace() {
