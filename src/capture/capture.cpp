@@ -291,8 +291,7 @@ std::string utcText(const LocalTime& utc) {
     return text.data();
 }
 
-std::string captureText(const Capture& capture) {
-    const CaptureInfo& info = capture.info;
+std::string captureHeader(const CaptureInfo& info, std::size_t count) {
     std::string text(kCaptureFirstLine);
     text += '\n';
     appendKey(text, "created", info.created ? utcText(*info.created) : std::string());
@@ -303,18 +302,26 @@ std::string captureText(const Capture& capture) {
     appendKey(text, "vref_v", analysis::shortestText(info.scale.vref));
     appendKey(text, "rate_sps",
               info.scale.rateHz ? analysis::shortestText(*info.scale.rateHz) : std::string());
-    appendKey(text, "count", std::to_string(capture.codes.size()));
+    appendKey(text, "count", std::to_string(count));
     text += kColumnHeader;
     text += '\n';
-    const double voltsPerCode = info.scale.voltsPerCode();
+    return text;
+}
+
+void appendCaptureRow(std::string& rows, std::size_t index, std::int32_t code,
+                      const analysis::Scale& scale) {
+    rows += std::to_string(index);
+    rows += ',';
+    rows += std::to_string(code);
+    rows += ',';
+    rows += analysis::shortestText(code * scale.voltsPerCode());
+    rows += '\n';
+}
+
+std::string captureText(const Capture& capture) {
+    std::string text = captureHeader(capture.info, capture.codes.size());
     for (std::size_t index = 0; index < capture.codes.size(); ++index) {
-        const std::int32_t code = capture.codes[index];
-        text += std::to_string(index);
-        text += ',';
-        text += std::to_string(code);
-        text += ',';
-        text += analysis::shortestText(code * voltsPerCode);
-        text += '\n';
+        appendCaptureRow(text, index, capture.codes[index], capture.info.scale);
     }
     return text;
 }

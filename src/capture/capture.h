@@ -56,6 +56,14 @@ std::string utcText(const LocalTime& utc);
 // The whole file.
 std::string captureText(const Capture& capture);
 
+// The same text in two parts, for a collection that makes each row while
+// the next result is still on the wire: the lines up to and including the
+// column header for `count` rows, and the row of result `index`, appended
+// to `rows`. captureText is the header followed by every row.
+std::string captureHeader(const CaptureInfo& info, std::size_t count);
+void appendCaptureRow(std::string& rows, std::size_t index, std::int32_t code,
+                      const analysis::Scale& scale);
+
 // A file read back, or why it could not be: `error` names the line
 // ("line 12: ..."). A file is either read whole or refused; nothing partial
 // is ever returned.

@@ -24,10 +24,41 @@ constexpr double kDefaultRate = 30000.0;
 constexpr int kDefaultGain = 1;
 constexpr double kMicro = 1e6;
 
-// A block collected as the panel collects it, with what a capture records.
+// A block collected as the panel collects it, with what a capture records,
+// and the capture's rows, made while the collection ran.
 struct Collected {
     Capture capture;
     RawBlock items;
+    std::string rows;
+
+    std::string captureText() const {
+        return captureHeader(capture.info, capture.codes.size()) + rows;
+    }
+};
+
+// Makes each result's capture row as soon as the result has arrived, while
+// the next one is still on the wire, so that the capture is ready when the
+// last result is; the rest is the view it wraps.
+class RowMakingView final : public CollectionView {
+public:
+    RowMakingView(CollectionView& inner, Collected& collected)
+        : inner_(inner), collected_(collected) {}
+
+    void showProgress(int position) override { inner_.showProgress(position); }
+
+    // Runs once after every item, so item `made_` has just arrived.
+    bool keepGoing() override {
+        const std::uint8_t* item = collected_.items.data() + kItemSize * made_;
+        appendCaptureRow(collected_.rows, made_, sampleValue(item[0], item[1], item[2]),
+                         collected_.capture.info.scale);
+        ++made_;
+        return inner_.keepGoing();
+    }
+
+private:
+    CollectionView& inner_;
+    Collected& collected_;
+    std::size_t made_ = 0;
 };
 
 // The panel's collection: the registers read first (the capture records
@@ -55,8 +86,11 @@ int collectBlock(Session& session, int count, double vref, Collected& collected)
     ProgressView view(environment.err, environment.errIsTerminal, environment.clock,
                       environment.stopRequested);
     session.prompts().setBeforeLine([&view] { view.clear(); });
+    constexpr std::size_t kRowChars = 36;  // most rows are about as long
+    collected.rows.reserve(kRowChars * static_cast<std::size_t>(count));
+    RowMakingView rowMaking(view, collected);
     const int status =
-        CollectSamples(link, session.prompts(), nullptr, collected.items, count, view);
+        CollectSamples(link, session.prompts(), nullptr, collected.items, count, rowMaking);
     view.clear();
     session.prompts().setBeforeLine({});
     if (status == kCollectionStopped) {
@@ -76,9 +110,11 @@ Json orNull(const std::optional<double>& value) {
 
 // The capture file, whole or not at all as far as the caller can tell: a
 // failure is reported with the file's name and cause.
-bool writeCapture(Session& session, const std::string& path, const Capture& capture) {
+bool writeCapture(Session& session, const std::string& path, const Collected& collected) {
     OutputFile file(path);
-    if (!file.write(captureText(capture)) || !file.close()) {
+    const Capture& capture = collected.capture;
+    if (!file.write(captureHeader(capture.info, capture.codes.size())) ||
+        !file.write(collected.rows) || !file.close()) {
         session.prompts().message(nullptr, file.error(), "Error", MessageIcon::Error);
         return false;
     }
@@ -108,16 +144,6 @@ bool writeTextPair(Session& session, const std::string& textPath, const std::str
         return false;
     }
     return true;
-}
-
-// Whether readBlockFile reads `text` as a capture: it does so for any text
-// that starts with "#", after a byte order mark.
-bool readsAsCapture(std::string_view text) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.starts_with(kByteOrderMark)) {
-        text.remove_prefix(kByteOrderMark.size());
-    }
-    return text.starts_with('#');
 }
 
 // The figures of `codes` under `scale`, keyed as the usage text lists them.
@@ -212,7 +238,7 @@ Outcome runCollect(Session& session) {
         case OutputKind::Stdout:
             break;
         case OutputKind::Capture:
-            if (!writeCapture(session, options.outputPath, capture)) {
+            if (!writeCapture(session, options.outputPath, collected)) {
                 return failure(exit_code::kFileFailed);
             }
             break;
@@ -226,21 +252,24 @@ Outcome runCollect(Session& session) {
     const CaptureInfo& info = capture.info;
     const bool toFile = options.output != OutputKind::Stdout;
     Outcome outcome;
-    outcome.json = {
-        {"port", info.port},
-        {"created", utcText(*info.created)},
-        {"tool", info.tool},
-        {"registers", registersJson(*info.registers)},
-        {"gain", info.scale.gain},
-        {"vref_v", info.scale.vref},
-        {"rate_sps", orNull(info.scale.rateHz)},
-        {"count", capture.codes.size()},
-        {"file", toFile ? Json(options.outputPath) : Json(nullptr)},
-        {"raw_file", rawPath ? Json(*rawPath) : Json(nullptr)},
-        {"codes", capture.codes},
-    };
-    if (!toFile) {
-        outcome.text = captureText(capture);
+    // Only what is printed is made: a whole block as JSON or as a capture
+    // is the last thing a script waits for.
+    if (options.json) {
+        outcome.json = {
+            {"port", info.port},
+            {"created", utcText(*info.created)},
+            {"tool", info.tool},
+            {"registers", registersJson(*info.registers)},
+            {"gain", info.scale.gain},
+            {"vref_v", info.scale.vref},
+            {"rate_sps", orNull(info.scale.rateHz)},
+            {"count", capture.codes.size()},
+            {"file", toFile ? Json(options.outputPath) : Json(nullptr)},
+            {"raw_file", rawPath ? Json(*rawPath) : Json(nullptr)},
+            {"codes", capture.codes},
+        };
+    } else if (!toFile) {
+        outcome.text = collected.captureText();
     } else {
         outcome.text = std::to_string(capture.codes.size()) + " results from " + info.port +
                        " written to " + options.outputPath + (rawPath ? " and " + *rawPath : "") +
@@ -274,7 +303,7 @@ Outcome runAnalyze(Session& session) {
             session.note("cannot read '" + options.file + "': " + reading.error);
             return failure(exit_code::kFileFailed);
         }
-        const bool isCapture = readsAsCapture(*file.bytes);
+        const bool isCapture = isCaptureText(*file.bytes);
         scale = settingsFor(options,
                             isCapture ? std::optional(reading.capture->info) : std::nullopt, true);
         codes = std::move(reading.capture->codes);

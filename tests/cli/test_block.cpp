@@ -135,8 +135,11 @@ private slots:
         const CliRun captured = first.run({"collect", "-n", "300", "-o", capturePath});
         QCOMPARE(captured.code, 0);
         QCOMPARE(captured.out, "300 results from ttyEVM written to " + capturePath + "\n");
-        const CaptureReading reading = readCapture(contentOf(capturePath).toStdString());
+        const std::string written = contentOf(capturePath).toStdString();
+        const CaptureReading reading = readCapture(written);
         QVERIFY2(reading.capture, reading.error.c_str());
+        // The rows made while the results arrived are the writer's own.
+        QCOMPARE(written, captureText(*reading.capture));
         const CaptureInfo& info = reading.capture->info;
         QCOMPARE(info.port, std::string("ttyEVM"));
         QCOMPARE(info.tool, std::string("orvellin ") + ORVELLIN_VERSION);
@@ -175,6 +178,7 @@ private slots:
         const CaptureReading reading = readCapture(run.out);
         QVERIFY2(reading.capture, reading.error.c_str());
         QCOMPARE(reading.capture->codes.size(), std::size_t(45));
+        QCOMPARE(run.out, captureText(*reading.capture));
 
         const QJsonObject json = cli.run({"--json", "collect", "-n", "7"}).json();
         QCOMPARE(json["codes"].toArray().size(), 7);
