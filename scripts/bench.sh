@@ -20,4 +20,4 @@ if ! "$python" -c "import serial" 2>/dev/null; then
     python=/usr/bin/python3
 fi
 "$build_dir/bin/orvellin-bench-acquisition" --sim "$build_dir/bin/orvellin-evm-sim" \
-    --reader bench/read_loop.py --python "$python" "$@"
+    --reader bench/read_loop.py --python "$python" --cli "$build_dir/bin/orvellin-cli" "$@"

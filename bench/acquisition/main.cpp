@@ -2,7 +2,8 @@
 // Measures one collection of a block of results through the real serial
 // port, against orvellin-evm-sim on a pseudo-terminal:
 //
-//   orvellin-bench-acquisition --sim PATH --reader PATH [--python PATH] [--count N]
+//   orvellin-bench-acquisition --sim PATH --reader PATH [--python PATH] [--cli PATH]
+//                              [--count N]
 //
 // 1. With the simulator pacing every byte at 115200 baud: the wall time of
 //    one collection through the main window and the device panel, against
@@ -10,6 +11,9 @@
 // 2. Against the same simulator, the reader script (a plain pyserial loop
 //    reading one item per call) collecting the same block; its CPU time
 //    beside the tool's.
+//    With --cli, `orvellin-cli collect` writing the same block to a capture
+//    against the same simulator: its wall time against the wire time of
+//    every byte it exchanges, and its CPU time beside the other two.
 // 3. With a fresh simulator that answers as fast as the terminal takes the
 //    bytes: results per second.
 //
@@ -19,6 +23,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -54,16 +60,19 @@ constexpr double kGoalItemsPerSecond = 100000.0;
 constexpr int kSimulatorStartMs = 5000;
 
 constexpr const char* kUsage =
-    "Usage: orvellin-bench-acquisition --sim PATH --reader PATH [--python PATH] [--count N]\n"
+    "Usage: orvellin-bench-acquisition --sim PATH --reader PATH [--python PATH] [--cli PATH]\n"
+    "                                  [--count N]\n"
     "  --sim PATH     the orvellin-evm-sim executable\n"
     "  --reader PATH  the pyserial reference loop (bench/read_loop.py)\n"
     "  --python PATH  the interpreter that runs it (default python3)\n"
+    "  --cli PATH     the orvellin-cli executable, measured too when given\n"
     "  --count N      results per collection, 1 to 65535 (default 65535)\n";
 
 struct Options {
     QString simulator;
     QString reader;
     QString python = QStringLiteral("python3");
+    QString cli;
     int count = kMaxCount;
     bool help = false;
 };
@@ -89,6 +98,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
             options.reader = value;
         } else if (name == QLatin1String("--python")) {
             options.python = value;
+        } else if (name == QLatin1String("--cli")) {
+            options.cli = value;
         } else if (name == QLatin1String("--count")) {
             bool ok = false;
             options.count = value.toInt(&ok);
@@ -119,8 +130,27 @@ double processCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// The CPU time of the children waited for so far, user and system.
+double childrenCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 double wireFloorSeconds(int count) {
     return count * kItemBytes * kBitsPerByte / kBaud;
+}
+
+// What an `orvellin-cli collect` exchanges besides the items: the handshake
+// and the eleven register reads (a six-byte frame and a three-byte reply
+// each), then the six-byte data command.
+constexpr int kCliExtraBytes = 12 * (6 + 3) + 6;
+
+double cliWireFloorSeconds(int count) {
+    return wireFloorSeconds(count) + kCliExtraBytes * kBitsPerByte / kBaud;
 }
 
 const char* yesNo(bool value) {
@@ -287,6 +317,40 @@ std::optional<Measurement> collectWithLoop(const Options& options, const std::st
     return Measurement{*wall, *cpu};
 }
 
+// `orvellin-cli --port PORT collect -n COUNT -o FILE.csv` from its start to
+// its end, as a script runs it: finding the EVM, reading the registers,
+// collecting and writing the capture. Its CPU time is that of the one child
+// waited for meanwhile (the simulator is waited for only at its end). Empty,
+// with the reason on stderr, when it failed.
+std::optional<Measurement> collectWithCli(const Options& options, const std::string& port,
+                                          int count) {
+    const QTemporaryDir folder;
+    const QString capture = folder.filePath(QStringLiteral("bench.csv"));
+    QProcess cli;
+    cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const int boundMs = static_cast<int>(2000 * wireFloorSeconds(options.count)) + 10000;
+    const double cpuBefore = childrenCpuSeconds();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    cli.start(options.cli,
+              {QStringLiteral("--port"), QString::fromStdString(port), QStringLiteral("collect"),
+               QStringLiteral("-n"), QString::number(count), QStringLiteral("-o"), capture});
+    if (!cli.waitForStarted(kSimulatorStartMs) || !cli.waitForFinished(boundMs)) {
+        std::fprintf(stderr, "%s did not run to its end\n", qPrintable(options.cli));
+        cli.kill();
+        cli.waitForFinished(kSimulatorStartMs);
+        return std::nullopt;
+    }
+    const auto wallAfter = std::chrono::steady_clock::now();
+    const double cpuAfter = childrenCpuSeconds();
+    if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0) {
+        std::fprintf(stderr, "%s collect failed (exit code %d)\n", qPrintable(options.cli),
+                     cli.exitCode());
+        return std::nullopt;
+    }
+    return Measurement{std::chrono::duration<double>(wallAfter - wallBefore).count(),
+                       cpuAfter - cpuBefore};
+}
+
 double corePercent(const Measurement& measurement) {
     return measurement.wallSeconds > 0 ? 100.0 * measurement.cpuSeconds / measurement.wallSeconds
                                        : 0.0;
@@ -327,6 +391,44 @@ bool pacedRuns(const Options& options) {
     line("read loop wall time", "%10.3f s", loop->wallSeconds);
     line("tool uses less CPU than the loop:", "%10s", yesNo(tool->cpuSeconds < loop->cpuSeconds));
     line("under 5 % of one core:", "%10s", yesNo(corePercent(*tool) < kGoalCorePercent));
+    if (options.cli.isEmpty()) {
+        return true;
+    }
+
+    // What every run costs whatever its count: starting, listing the ports,
+    // the handshake and the register reads, writing the file. The least of
+    // three one-result runs, made first, so that the measured run finds the
+    // program and its libraries as warm as they are.
+    std::optional<double> fixedSeconds;
+    for (int run = 0; run < 3; ++run) {
+        const auto one = collectWithCli(options, simulator.path(), 1);
+        if (!one) {
+            return false;
+        }
+        fixedSeconds = std::min(fixedSeconds.value_or(one->wallSeconds), one->wallSeconds);
+    }
+    const auto cli = collectWithCli(options, simulator.path(), options.count);
+    if (!cli) {
+        return false;
+    }
+    const double cliFloor = cliWireFloorSeconds(options.count);
+    const double cliRatio = cli->wallSeconds / cliFloor;
+    line("orvellin-cli collect, whole run", "%10.3f s", cli->wallSeconds);
+    line("its wire floor (all its bytes)", "%10.3f s", cliFloor);
+    line("wall / floor", "%10.4f     goal <= %.3f: %s", cliRatio, kGoalWallOverFloor,
+         yesNo(cliRatio <= kGoalWallOverFloor));
+    line("a one-result run", "%10.3f s", *fixedSeconds);
+    if (options.count > 1) {
+        // The results' own share: what the run takes beyond a one-result
+        // run, against what the wire needs for the results beyond one.
+        const double perResults = (cli->wallSeconds - *fixedSeconds) /
+                                  (cliWireFloorSeconds(options.count) - cliWireFloorSeconds(1));
+        line("results beyond the first / floor", "%10.4f     goal <= %.3f: %s", perResults,
+             kGoalWallOverFloor, yesNo(perResults <= kGoalWallOverFloor));
+    }
+    line("orvellin-cli CPU", "%10.3f s   %5.2f %% of one core", cli->cpuSeconds, corePercent(*cli));
+    line("less CPU than the window and the loop:", "%10s",
+         yesNo(cli->cpuSeconds < tool->cpuSeconds && cli->cpuSeconds < loop->cpuSeconds));
     return true;
 }
 
