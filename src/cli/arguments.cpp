@@ -348,4 +348,13 @@ ParsedCommandLine parseArguments(const std::vector<std::string>& args) {
     return {options, {}};
 }
 
+std::string calibrationName(Command calibration) {
+    for (const CalibrationName& entry : kCalibrations) {
+        if (entry.command == calibration) {
+            return std::string(entry.name);
+        }
+    }
+    return {};
+}
+
 }  // namespace orv::cli

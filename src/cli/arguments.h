@@ -74,4 +74,8 @@ ParsedCommandLine parseArguments(const std::vector<std::string>& args);
 // that even a refused command line answers with a JSON document.
 bool asksForJson(const std::vector<std::string>& args);
 
+// The name `calibrate` takes for a calibration command: "self",
+// "self-offset", "self-gain", "system-offset", "system-gain".
+std::string calibrationName(Command calibration);
+
 }  // namespace orv::cli

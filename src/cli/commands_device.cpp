@@ -44,21 +44,6 @@ bool selfCalibrate(Link& link, Clock& clock, Prompts& prompts) {
     return false;
 }
 
-const char* calibrationName(Command calibration) {
-    switch (calibration) {
-        case Command::SelfOffsetCal:
-            return "self-offset";
-        case Command::SelfGainCal:
-            return "self-gain";
-        case Command::SysOffsetCal:
-            return "system-offset";
-        case Command::SysGainCal:
-            return "system-gain";
-        default:
-            return "self";
-    }
-}
-
 }  // namespace
 
 // The detection's steps on every port in turn, not only up to the first
