@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "device/register_page.h"
 #include "converter/registers.h"
+#include "device/register_page.h"
 
 class QLineEdit;
 

@@ -6,10 +6,10 @@
 
 #include "controls/dialog_units.h"
 #include "controls/value_label.h"
+#include "converter/value_tables.h"
 #include "device/page_controls.h"
 #include "device/panel_data.h"
 #include "device/table_combo.h"
-#include "converter/value_tables.h"
 
 namespace orv {
 

@@ -9,9 +9,9 @@
 
 #include "controls/dialog_units.h"
 #include "controls/value_label.h"
+#include "converter/registers.h"
 #include "device/page_controls.h"
 #include "device/panel_data.h"
-#include "converter/registers.h"
 
 namespace orv {
 

@@ -6,9 +6,9 @@
 #include <QRadioButton>
 
 #include "controls/dialog_units.h"
+#include "converter/registers.h"
 #include "device/page_controls.h"
 #include "device/panel_data.h"
-#include "converter/registers.h"
 
 namespace orv {
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "controls/tc_edit.h"
+#include "converter/value_tables.h"
 #include "device/all_regs_page.h"
 #include "device/cal_page.h"
 #include "device/clocks_page.h"
@@ -16,7 +17,6 @@
 #include "device/power_page.h"
 #include "device/status_page.h"
 #include "device/table_combo.h"
-#include "converter/value_tables.h"
 #include "seams/prompts.h"
 
 namespace orv {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "acquire/chart_colours.h"
-#include "converter/samples.h"
 #include "acquire/scroll.h"
+#include "converter/samples.h"
 
 class QComboBox;
 class QFrame;

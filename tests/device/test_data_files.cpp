@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "capture/data_files.h"
 #include "acquisition_fixture.h"
+#include "capture/data_files.h"
 #include "test_registry.h"
 
 using namespace orv;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "converter/registers.h"
-#include "device/table_combo.h"
 #include "converter/value_tables.h"
+#include "device/table_combo.h"
 #include "test_registry.h"
 
 using namespace orv;
