@@ -119,25 +119,24 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
     return options;
 }
 
-// The CPU time of every thread of this process, user and system; the
-// simulator and the reader are children and count for nothing here.
-double processCpuSeconds() {
+// User and system CPU time, from getrusage: RUSAGE_SELF for every thread
+// of this process (the simulator and the reader, children, count for
+// nothing there), RUSAGE_CHILDREN for the children waited for so far.
+double cpuSeconds(int who) {
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
+    getrusage(who, &usage);
     const auto seconds = [](const timeval& time) {
         return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
     };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// The CPU time of the children waited for so far, user and system.
+double processCpuSeconds() {
+    return cpuSeconds(RUSAGE_SELF);
+}
+
 double childrenCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& time) {
-        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return cpuSeconds(RUSAGE_CHILDREN);
 }
 
 double wireFloorSeconds(int count) {
@@ -272,27 +271,37 @@ std::optional<Measurement> collectWithTool(const std::string& port, int count) {
                        cpuAfter - cpuBefore};
 }
 
+// Runs `program` with `arguments` to its end, its error output passed on;
+// false, with the reason on stderr, when it did not start, ran longer than
+// twice the wire time of `count` results and a margin for its start (a
+// working one returns long before), or ended with anything but 0.
+bool runToEnd(QProcess& process, const QString& program, const QStringList& arguments, int count) {
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    const int boundMs = static_cast<int>(2000 * wireFloorSeconds(count)) + 10000;
+    if (!process.waitForStarted(kSimulatorStartMs) || !process.waitForFinished(boundMs)) {
+        std::fprintf(stderr, "%s %s did not run to its end\n", qPrintable(program),
+                     qPrintable(arguments.join(' ')));
+        process.kill();
+        process.waitForFinished(kSimulatorStartMs);
+        return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "%s %s failed (exit code %d)\n", qPrintable(program),
+                     qPrintable(arguments.join(' ')), process.exitCode());
+        return false;
+    }
+    return true;
+}
+
 // The reader script's collection of `count` results on `port`, as its own
 // last line reports it: "cpu_seconds=C wall_seconds=W". Empty, with the
 // reason on stderr, when it failed.
 std::optional<Measurement> collectWithLoop(const Options& options, const std::string& port) {
     QProcess reader;
-    reader.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    reader.start(options.python,
-                 {options.reader, QString::fromStdString(port), QString::number(options.count)});
-    // Bounds a reader that hangs: twice the wire time and a margin for the
-    // interpreter's start; a working one returns long before.
-    const int boundMs = static_cast<int>(2000 * wireFloorSeconds(options.count)) + 10000;
-    if (!reader.waitForStarted(kSimulatorStartMs) || !reader.waitForFinished(boundMs)) {
-        std::fprintf(stderr, "%s %s did not run to its end\n", qPrintable(options.python),
-                     qPrintable(options.reader));
-        reader.kill();
-        reader.waitForFinished(kSimulatorStartMs);
-        return std::nullopt;
-    }
-    if (reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0) {
-        std::fprintf(stderr, "%s failed (exit code %d)\n", qPrintable(options.reader),
-                     reader.exitCode());
+    if (!runToEnd(reader, options.python,
+                  {options.reader, QString::fromStdString(port), QString::number(options.count)},
+                  options.count)) {
         return std::nullopt;
     }
     const QString output = QString::fromLocal8Bit(reader.readAllStandardOutput()).trimmed();
@@ -327,26 +336,17 @@ std::optional<Measurement> collectWithCli(const Options& options, const std::str
     const QTemporaryDir folder;
     const QString capture = folder.filePath(QStringLiteral("bench.csv"));
     QProcess cli;
-    cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const int boundMs = static_cast<int>(2000 * wireFloorSeconds(options.count)) + 10000;
     const double cpuBefore = childrenCpuSeconds();
     const auto wallBefore = std::chrono::steady_clock::now();
-    cli.start(options.cli,
-              {QStringLiteral("--port"), QString::fromStdString(port), QStringLiteral("collect"),
-               QStringLiteral("-n"), QString::number(count), QStringLiteral("-o"), capture});
-    if (!cli.waitForStarted(kSimulatorStartMs) || !cli.waitForFinished(boundMs)) {
-        std::fprintf(stderr, "%s did not run to its end\n", qPrintable(options.cli));
-        cli.kill();
-        cli.waitForFinished(kSimulatorStartMs);
+    if (!runToEnd(
+            cli, options.cli,
+            {QStringLiteral("--port"), QString::fromStdString(port), QStringLiteral("collect"),
+             QStringLiteral("-n"), QString::number(count), QStringLiteral("-o"), capture},
+            count)) {
         return std::nullopt;
     }
     const auto wallAfter = std::chrono::steady_clock::now();
     const double cpuAfter = childrenCpuSeconds();
-    if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0) {
-        std::fprintf(stderr, "%s collect failed (exit code %d)\n", qPrintable(options.cli),
-                     cli.exitCode());
-        return std::nullopt;
-    }
     return Measurement{std::chrono::duration<double>(wallAfter - wallBefore).count(),
                        cpuAfter - cpuBefore};
 }
