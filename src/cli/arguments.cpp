@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "capture/data_files.h"
+#include "capture/file_text.h"
 #include "cli/words.h"
 
 namespace orv::cli {
@@ -157,7 +158,7 @@ bool takes(CommandKind command, Option option, bool hasFile) {
 }
 
 double positiveNumber(const std::string& text, Option option) {
-    const auto value = decimalValue(text);
+    const auto value = file_text::finiteNumber(text);
     if (!value || *value <= 0.0) {
         throw Refusal("bad " + optionName(option) + " '" + text + "' (a positive number)");
     }

@@ -2,6 +2,7 @@
 #include "cli/fields.h"
 
 #include "analysis/scale.h"
+#include "capture/file_text.h"
 #include "cli/words.h"
 #include "converter/value_tables.h"
 
@@ -33,7 +34,7 @@ std::optional<int> gainCodeOf(std::string_view text) {
 }
 
 std::optional<std::uint8_t> drateOf(std::string_view text) {
-    const auto sps = decimalValue(text);
+    const auto sps = file_text::finiteNumber(text);
     if (!sps) {
         return std::nullopt;
     }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 
 namespace orv::cli {
 
@@ -22,17 +21,6 @@ bool isDigit(char c) {
 bool sameWord(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](char x, char y) { return lower(x) == lower(y); });
-}
-
-std::optional<double> decimalValue(std::string_view text) {
-    // from_chars takes no leading "+", and neither does this reader.
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 std::optional<long> wholeValue(std::string_view text, long largest) {

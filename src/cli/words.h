@@ -13,9 +13,6 @@ namespace orv::cli {
 // Case-blind comparison of ASCII words.
 bool sameWord(std::string_view a, std::string_view b);
 
-// A finite decimal number with a point ("2.5", "30000", "1e3").
-std::optional<double> decimalValue(std::string_view text);
-
 // A whole decimal number of digits alone, at most `largest`.
 std::optional<long> wholeValue(std::string_view text, long largest);
 
