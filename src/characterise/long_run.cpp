@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "characterise/long_run.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include "capture/data_files.h"
+#include "converter/collect.h"
+#include "converter/samples.h"
+#include "link/link.h"
+
+namespace orv::characterise {
+
+namespace {
+
+using namespace std::chrono;
+
+class BlockCollection final : public CollectionView {
+public:
+    explicit BlockCollection(LongRunView& view) : view_(view) {}
+    void showProgress(int position) override { view_.showProgress(position); }
+    bool keepGoing() override { return view_.keepGoing(); }
+
+private:
+    LongRunView& view_;
+};
+
+// The calendar fields of a stamp, to the second, as a capture records them.
+LocalTime secondsOf(UtcMillis time) {
+    const sys_days midnight = floor<days>(time);
+    const year_month_day date{midnight};
+    const hh_mm_ss clock{floor<seconds>(time) - midnight};
+    return {static_cast<int>(date.year()),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())),
+            static_cast<int>(clock.hours().count()),
+            static_cast<int>(clock.minutes().count()),
+            static_cast<int>(clock.seconds().count())};
+}
+
+// The block as a capture in the keep folder; `text` is reused from block to
+// block.
+bool keepBlock(const std::string& path, const CaptureInfo& info, UtcMillis start,
+               std::span<const std::int32_t> codes, std::string& text, std::string& error) {
+    CaptureInfo own = info;
+    own.created = secondsOf(start);
+    text = captureHeader(own, codes.size());
+    for (std::size_t index = 0; index < codes.size(); ++index) {
+        appendCaptureRow(text, index, codes[index], own.scale);
+    }
+    OutputFile file(path);
+    if (!file.write(text) || !file.close()) {
+        error = file.error();
+        return false;
+    }
+    return true;
+}
+
+bool timeIsUp(const LongRunPlan& plan, const Clock& clock, Clock::TimePoint started) {
+    return plan.duration && clock.now() - started >= *plan.duration;
+}
+
+}  // namespace
+
+std::string keptBlockPath(const std::string& folder, std::size_t blockNumber) {
+    std::array<char, 32> name{};
+    std::snprintf(name.data(), name.size(), "block-%06zu.csv", blockNumber);
+    return (std::filesystem::path(folder) / name.data()).string();
+}
+
+LongRunOutcome runLongRun(Link& link, Prompts& prompts, PromptOwner owner, const LongRunPlan& plan,
+                          const CaptureInfo& info, TrendWriter& trend, LongRunView& view) {
+    Clock& clock = link.clock();
+    const RunClock stamps(clock);
+    const Clock::TimePoint started = clock.now();
+    // One block's buffers, reused: nothing grows with the number of blocks.
+    RawBlock items(kItemSize * static_cast<std::size_t>(plan.count));
+    SampleList codes;
+    std::string keptText;
+    BlockCollection collection(view);
+    LongRunOutcome outcome;
+    while (!(plan.blocks && outcome.blocks >= *plan.blocks) && !timeIsUp(plan, clock, started)) {
+        const std::size_t number = outcome.blocks + 1;
+        view.blockStarted(number);
+        const UtcMillis start = stamps.now();
+        const int status = CollectSamples(link, prompts, owner, items, plan.count, collection);
+        if (status == kCollectionStopped) {
+            outcome.end = LongRunEnd::Stopped;
+            return outcome;
+        }
+        if (status != link_status::kSuccess) {
+            outcome.end = LongRunEnd::EvmFailed;
+            return outcome;
+        }
+        BuildSampleList(items, plan.count, codes);
+        const TrendRow row = trendRowOf(start, codes, info.scale);
+        if (!trend.append(row)) {
+            prompts.message(owner, trend.error(), "Error", MessageIcon::Error);
+            outcome.end = LongRunEnd::FileFailed;
+            return outcome;
+        }
+        ++outcome.blocks;
+        std::string error;
+        if (!plan.keepFolder.empty() && !keepBlock(keptBlockPath(plan.keepFolder, number), info,
+                                                   start, codes, keptText, error)) {
+            prompts.message(owner, error, "Error", MessageIcon::Error);
+            outcome.end = LongRunEnd::FileFailed;
+            return outcome;
+        }
+        view.blockDone(number, row);
+    }
+    outcome.end = LongRunEnd::Finished;
+    return outcome;
+}
+
+}  // namespace orv::characterise
