@@ -51,13 +51,14 @@ std::optional<UtcMillis> parseStamp(std::string_view text) {
 }
 
 // A row's five fields, or why they are not a row.
-std::optional<std::string> readRow(std::string_view line, TrendRow& row) {
+std::optional<std::string> readRow(const std::string_view whole, TrendRow& row) {
+    std::string_view line = whole;
     std::array<std::string_view, kColumns> fields;
     for (std::size_t k = 0; k < kColumns; ++k) {
         const std::size_t comma = line.find(',');
         const bool last = k + 1 == kColumns;
         if (last != (comma == std::string_view::npos)) {
-            return quoted(line) + " is not a row " + std::string(kTrendColumns);
+            return quoted(whole) + " is not a row " + std::string(kTrendColumns);
         }
         fields[k] = line.substr(0, comma);
         line.remove_prefix(last ? line.size() : comma + 1);
