@@ -26,7 +26,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -34,9 +33,6 @@
 #include <vector>
 
 #include <sys/resource.h>
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
 
 #include "app/main_window.h"
 #include "controls/tc_edit.h"
@@ -45,6 +41,7 @@
 #include "link/qt_serial_device.h"
 #include "seams/clock.h"
 #include "seams/prompts.h"
+#include "simulator.h"
 
 namespace {
 
@@ -55,9 +52,7 @@ constexpr double kBaud = 115200.0;
 constexpr double kGoalWallOverFloor = 1.001;
 constexpr double kGoalCorePercent = 5.0;
 constexpr double kGoalItemsPerSecond = 100000.0;
-// The simulator prints its terminal's path as soon as it serves it; this
-// only bounds a simulator that never does.
-constexpr int kSimulatorStartMs = 5000;
+using orv::bench::Simulator;
 
 constexpr const char* kUsage =
     "Usage: orvellin-bench-acquisition --sim PATH --reader PATH [--python PATH] [--cli PATH]\n"
@@ -180,52 +175,6 @@ public:
     std::vector<std::string> messages;
 };
 
-// orvellin-evm-sim serving its own pseudo-terminal until this goes, when it
-// is sent SIGTERM (SIGKILL if it lingers). On Linux it also gets SIGTERM
-// when the benchmark dies first, so that no simulator outlives a crash.
-class Simulator {
-public:
-    Simulator(const QString& program, const QStringList& arguments) {
-        process_.setProgram(program);
-        process_.setArguments(arguments);
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-#ifdef __linux__
-        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-#endif
-        process_.start();
-        if (process_.waitForStarted(kSimulatorStartMs)) {
-            while (!process_.canReadLine() && process_.waitForReadyRead(kSimulatorStartMs)) {
-            }
-            path_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
-        }
-        if (path_.empty()) {
-            std::fprintf(stderr, "%s did not start\n", qPrintable(program));
-        }
-    }
-    ~Simulator() {
-        if (process_.state() == QProcess::NotRunning) {
-            return;
-        }
-        process_.terminate();
-        if (!process_.waitForFinished(kSimulatorStartMs)) {
-            process_.kill();
-            process_.waitForFinished(kSimulatorStartMs);
-        }
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-
-    // The terminal's path; empty, with the reason on stderr, when the
-    // simulator did not start.
-    const std::string& path() const {
-        return path_;
-    }
-
-private:
-    QProcess process_;
-    std::string path_;
-};
-
 struct Measurement {
     double wallSeconds = 0;
     double cpuSeconds = 0;
@@ -271,27 +220,11 @@ std::optional<Measurement> collectWithTool(const std::string& port, int count) {
                        cpuAfter - cpuBefore};
 }
 
-// Runs `program` with `arguments` to its end, its error output passed on;
-// false, with the reason on stderr, when it did not start, ran longer than
-// twice the wire time of `count` results and a margin for its start (a
-// working one returns long before), or ended with anything but 0.
+// Runs `program` to its end, bounded by twice the wire time of `count`
+// results and a margin for its start.
 bool runToEnd(QProcess& process, const QString& program, const QStringList& arguments, int count) {
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(program, arguments);
     const int boundMs = static_cast<int>(2000 * wireFloorSeconds(count)) + 10000;
-    if (!process.waitForStarted(kSimulatorStartMs) || !process.waitForFinished(boundMs)) {
-        std::fprintf(stderr, "%s %s did not run to its end\n", qPrintable(program),
-                     qPrintable(arguments.join(' ')));
-        process.kill();
-        process.waitForFinished(kSimulatorStartMs);
-        return false;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        std::fprintf(stderr, "%s %s failed (exit code %d)\n", qPrintable(program),
-                     qPrintable(arguments.join(' ')), process.exitCode());
-        return false;
-    }
-    return true;
+    return orv::bench::runToEnd(process, program, arguments, boundMs);
 }
 
 // The reader script's collection of `count` results on `port`, as its own
