@@ -4,7 +4,9 @@
 # port against the simulated EVM, beside a plain pyserial loop (see
 # bench/README.md). Arguments go to the benchmark, e.g. --count 10000.
 # With "analysis" first, runs the analysis figures benchmark alone instead;
-# the arguments after it go to that one, e.g. analysis --repeats 500.
+# the arguments after it go to that one, e.g. analysis --repeats 500. With
+# "characterise" first, the noise table against the paced simulator and a
+# long run's memory over 10000 blocks, e.g. characterise --rate 10,1000.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,6 +14,11 @@ build_dir=$(scripts/build.sh | tail -n 1)
 if [ "${1:-}" = "analysis" ]; then
     shift
     exec "$build_dir/bin/orvellin-bench-analysis" "$@"
+fi
+if [ "${1:-}" = "characterise" ]; then
+    shift
+    exec "$build_dir/bin/orvellin-bench-characterise" --sim "$build_dir/bin/orvellin-evm-sim" \
+        --cli "$build_dir/bin/orvellin-cli" "$@"
 fi
 # setup.sh installs pyserial for the system interpreter; a python3 found
 # earlier on PATH (a version manager's, a virtual environment's) may lack it.
