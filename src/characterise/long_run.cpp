@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 
 #include "capture/data_files.h"
 #include "converter/collect.h"
@@ -66,7 +65,10 @@ bool timeIsUp(const LongRunPlan& plan, const Clock& clock, Clock::TimePoint star
 std::string keptBlockPath(const std::string& folder, std::size_t blockNumber) {
     std::array<char, 32> name{};
     std::snprintf(name.data(), name.size(), "block-%06zu.csv", blockNumber);
-    return (std::filesystem::path(folder) / name.data()).string();
+    // Joined as text, so that a UTF-8 folder stays UTF-8; '/' separates on
+    // every platform.
+    const bool separated = folder.empty() || folder.ends_with('/') || folder.ends_with('\\');
+    return folder + (separated ? "" : "/") + name.data();
 }
 
 LongRunOutcome runLongRun(Link& link, Prompts& prompts, PromptOwner owner, const LongRunPlan& plan,

@@ -1,36 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "characterise/trend_writer.h"
 
-#include <cerrno>
-#include <system_error>
-
 namespace orv::characterise {
-
-namespace {
-
-std::string failure(const char* what, const std::string& path) {
-    const std::string cause =
-        errno != 0 ? std::generic_category().message(errno) : std::string("unknown error");
-    return std::string(what) + " the file \"" + path + "\": " + cause + ".";
-}
-
-}  // namespace
-
-TrendWriter::~TrendWriter() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
-}
 
 bool TrendWriter::create(const std::string& path, std::string_view header) {
     close();
     path_ = path;
     rows_ = 0;
     error_.clear();
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) {
-        error_ = failure("Cannot create", path_);
+    file_.emplace(path);
+    if (!file_->isOpen()) {
+        error_ = file_->error();
         return false;
     }
     return put(header);
@@ -44,36 +24,33 @@ bool TrendWriter::append(const TrendRow& row) {
     return true;
 }
 
-// Written and flushed to the system, or the file is closed with the cause:
-// after a failure nothing more is written, so the rows before stay whole.
+// After a failure the file is closed and nothing more is written, so the
+// rows before stay whole.
 bool TrendWriter::put(std::string_view text) {
-    if (file_ == nullptr) {
+    if (!isOpen()) {
         if (error_.empty()) {
-            errno = EBADF;
-            error_ = failure("Cannot write", path_);
+            error_ = "Cannot write the file \"" + path_ + "\": it is not open.";
         }
         return false;
     }
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0) {
-        error_ = failure("Cannot write", path_);
-        std::fclose(file_);
-        file_ = nullptr;
+    if (!file_->write(text)) {
+        error_ = file_->error();
+        file_.reset();
         return false;
     }
     return true;
 }
 
 bool TrendWriter::close() {
-    if (file_ == nullptr) {
+    if (!isOpen()) {
+        file_.reset();
         return error_.empty();
     }
-    errno = 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
+    const bool closed = file_->close();
     if (!closed) {
-        error_ = failure("Cannot write", path_);
+        error_ = file_->error();
     }
+    file_.reset();
     return closed;
 }
 
