@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "characterise/long_run.h"
+#include "characterise/noise_table.h"
 #include "cli/fields.h"
 #include "converter/register_io.h"
 #include "converter/samples.h"
@@ -26,6 +28,8 @@ enum class CommandKind {
     Analyze,
     ProfileSave,
     ProfileLoad,
+    Sweep,
+    Log,
 };
 
 // Where `collect` puts its block: on standard output as a capture, in a
@@ -49,7 +53,14 @@ struct CliOptions {
 
     int count = kDefaultDataCount;  // collect, and analyze without a file
     OutputKind output = OutputKind::Stdout;
-    std::string outputPath;  // collect -o
+    std::string outputPath;  // collect, sweep and log -o
+
+    // sweep: defaultSweepPlan() with the values given, which planError
+    // accepts.
+    characterise::SweepPlan sweep;
+    // log: -n, --blocks or --for (or neither), --keep-blocks; -o names the
+    // trend, which it always has.
+    characterise::LongRunPlan longRun;
 
     std::string file;  // analyze FILE (may be empty), profile save/load FILE
     std::optional<int> gain;

@@ -30,4 +30,10 @@ Outcome runProfileLoad(Session& session);
 Outcome runCollect(Session& session);
 Outcome runAnalyze(Session& session);
 
+// Characterisation (commands_characterise.cpp): the noise table over gains
+// and data rates, and a long run of blocks into a trend file. Both keep
+// what they measured when they end early.
+Outcome runSweep(Session& session);
+Outcome runLog(Session& session);
+
 }  // namespace orv::cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/progress.h"
 
+#include <algorithm>
 #include <string>
 
 namespace orv::cli {
@@ -37,11 +38,18 @@ bool ProgressView::keepGoing() {
 void ProgressView::draw(int percent) {
     shownPercent_ = percent;
     const int filled = kBarWidth * percent / kFull;
-    std::string line = "\rCollecting [";
+    std::string line = "\r" + label_ + " [";
     line.append(static_cast<std::size_t>(filled), '#');
     line.append(static_cast<std::size_t>(kBarWidth - filled), '.');
     line += "] " + std::to_string(percent) + " %";
+    // A line shorter than the one it replaces (a label's time left going
+    // down) blanks the rest of that.
+    const std::size_t width = line.size() - 1;
+    if (width < lineWidth_) {
+        line.append(lineWidth_ - width, ' ');
+    }
     err_ << line << std::flush;
+    lineWidth_ = std::max(lineWidth_, width);
     onLine_ = true;
 }
 
@@ -49,8 +57,14 @@ void ProgressView::clear() {
     if (!onLine_) {
         return;
     }
-    err_ << '\r' << std::string(kBarWidth + 20, ' ') << '\r' << std::flush;
+    err_ << '\r' << std::string(lineWidth_, ' ') << '\r' << std::flush;
+    lineWidth_ = 0;
     onLine_ = false;
+}
+
+void ProgressView::restart() {
+    clear();
+    shownPercent_ = -1;
 }
 
 }  // namespace orv::cli

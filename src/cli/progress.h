@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <ostream>
+#include <string>
 
 #include "converter/collect.h"
 #include "seams/clock.h"
@@ -28,6 +29,13 @@ public:
     // so that a message or the shell's prompt takes the line.
     void clear();
 
+    // The words before the bar, "Collecting" until set (a sweep's cell and
+    // its time left, a long run's block), drawn from the next redraw on.
+    void setLabel(std::string label) { label_ = std::move(label); }
+    // Blanks the bar and starts it again from nothing: the next collection
+    // of a run of several.
+    void restart();
+
 private:
     void draw(int percent);
 
@@ -35,7 +43,9 @@ private:
     bool drawn_;
     Clock& clock_;
     std::function<bool()> stopRequested_;
+    std::string label_ = "Collecting";
     int shownPercent_ = -1;
+    std::size_t lineWidth_ = 0;  // of the line drawn, while it shows
     bool onLine_ = false;
     Clock::TimePoint lastDraw_{};
 };

@@ -36,6 +36,10 @@ Outcome dispatch(Session& session) {
             return runProfileSave(session);
         case CommandKind::ProfileLoad:
             return runProfileLoad(session);
+        case CommandKind::Sweep:
+            return runSweep(session);
+        case CommandKind::Log:
+            return runLog(session);
     }
     return failure(exit_code::kBadCommandLine);
 }

@@ -44,6 +44,28 @@ Commands:
   profile save FILE           read the registers and save them as a profile
   profile load FILE           write the profile's eleven registers in address
                               order, then read all back
+  sweep [--gain LIST] [--rate LIST] [-n COUNT] [--no-calibrate] [-o FILE]
+                              the noise table: for each gain and data rate
+                              (LIST comma-separated: --gain 1,8,64 --rate
+                              10,100,1000; default all gains at 10, 100, 1000
+                              and 30000 SPS) set ADCON's gain and DRATE, self
+                              calibrate (unless --no-calibrate), drop the
+                              filter's settling, measure COUNT results (2 to
+                              65531, default 256); at the end, on Ctrl-C and
+                              on a failure write back the registers found.
+                              The least time it takes is told first. Prints
+                              the tables of RMS noise, effective and noise-free
+                              resolution as Markdown; FILE gets one CSV row
+                              per cell
+  log -o FILE [-n COUNT] [--blocks K | --for TIME] [--keep-blocks DIR]
+                              blocks of COUNT results (1 to 65535, default
+                              256), one row each appended to the trend FILE
+                              (CSV: start_utc, mean_v, rms_noise_uv, min_v,
+                              max_v under a capture's "#" header), until K
+                              blocks, TIME (90s, 30m, 1.5h, 2d; a number alone
+                              is seconds) or Ctrl-C; DIR (made if missing)
+                              gets each block as a capture, block-000001.csv
+                              on
 
 Options:
   --port NAME     a port to try first (ttyUSB0, /dev/pts/3, COM3); may repeat.
@@ -53,12 +75,15 @@ Options:
   --json          print one JSON document on standard output
   --count COUNT, --output FILE
                   -n and -o spelt out
+  --gain, --rate  one value for analyze, a list for sweep
   --help, -h      this text
   --version       the version
 
 Only scan and reset send the reset command: settings made by one run stay
 for the next. Messages go to standard error; a progress bar too, when it is a
 terminal. Ctrl-C during a collection stops it after the current result.
+sweep and log keep what they measured when they stop early: the cells so
+far are printed and written, the trend keeps every row written.
 
 JSON documents (--json):
   regs            {"registers": {"STATUS": "30", ... "FSC2": "45"},
@@ -92,8 +117,16 @@ JSON documents (--json):
                    "fundamental_dbfs", "snr_db", "thd_db", "sinad_db", "sfdr_db",
                    "enob_bits"}: numbers, null where a figure does not apply
                    (the tone figures of a block without a tone)
+  sweep           {"cells": [{"gain", "rate_sps", "rms_noise_uv", "pp_noise_uv",
+                   "effective_resolution_bits", "noise_free_resolution_bits",
+                   "mean_v"}, ...]}: numbers, one object for each cell
+                   measured, rate by rate and gain by gain; noise and mean
+                   input-referred (the CSV of -o has the same columns)
+  log             {"file": "trend.csv", "port": "...", "blocks": 100,
+                   "keep_folder": "blocks" or null}: the rows written
   A run that fails prints {"error": {"exit_code": N, "messages": [...]}}, or
-  adds that "error" member to the command's document (scan).
+  adds that "error" member to the command's document (scan, and sweep and
+  log once they started).
 
 Exit codes:
   0    done
@@ -101,7 +134,8 @@ Exit codes:
   2    bad command line or value; nothing was sent
   3    no EVM found
   4    a file could not be read or written
-  130  stopped by Ctrl-C during a collection; nothing written
+  130  stopped by Ctrl-C during a collection: collect and analyze write
+       nothing, sweep and log keep what they measured
 )";
 }
 
