@@ -3,10 +3,12 @@
 
 #include <qcustomplot.h>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include "analysis_view/plot_export.h"
 #include "analysis_view/settings_box.h"
 #include "analysis_view/spectrum_view.h"
+#include "analysis_view/trend_view.h"
 #include "capture/data_files.h"
 #include "seams/prompts.h"
 
@@ -29,6 +32,8 @@ AnalysisWindow::AnalysisWindow(Prompts& prompts, QWidget* parent)
     buildLayout();
     connect(settings_, &SettingsBox::scaleChanged, this, &AnalysisWindow::applyScale);
     connect(views_, &QTabWidget::currentChanged, this, &AnalysisWindow::replotCurrentIfStale);
+    connect(views_, &QTabWidget::currentChanged, this, &AnalysisWindow::enableSaveView);
+    connect(repeat_, &QPushButton::toggled, this, &AnalysisWindow::repeatToggled);
     connect(saveCapture_, &QPushButton::clicked, this, &AnalysisWindow::saveCapture);
     connect(saveView_, &QPushButton::clicked, this, &AnalysisWindow::saveView);
     connect(copyFigures_, &QPushButton::clicked, this, &AnalysisWindow::copyFigures);
@@ -42,6 +47,14 @@ void AnalysisWindow::buildLayout() {
     origin_ = new QLabel(this);
     origin_->setObjectName(QStringLiteral("origin"));
     origin_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    repeatStatus_ = new QLabel(this);
+    repeatStatus_->setObjectName(QStringLiteral("repeatStatus"));
+    repeatStatus_->setAccessibleName(QStringLiteral("Repeat status"));
+    repeatStatus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    repeat_ = new QPushButton(QStringLiteral("Repeat"), this);
+    repeat_->setObjectName(QStringLiteral("repeat"));
+    repeat_->setAccessibleName(repeat_->text());
+    repeat_->setCheckable(true);
 
     views_ = new QTabWidget(this);
     views_->setObjectName(QStringLiteral("views"));
@@ -49,9 +62,11 @@ void AnalysisWindow::buildLayout() {
     blockView_ = new BlockView;
     histogramView_ = new HistogramView;
     spectrumView_ = new SpectrumView;
+    trendView_ = new TrendView;
     views_->addTab(blockView_, QStringLiteral("Block"));
     views_->addTab(histogramView_, QStringLiteral("Histogram"));
     views_->addTab(spectrumView_, QStringLiteral("Spectrum"));
+    views_->addTab(trendView_, QStringLiteral("Trend"));
     // The block's and the view's saves, side by side over the views.
     auto* saves = new QWidget(views_);
     saveCapture_ = new QPushButton(QStringLiteral("Save Capture\u2026"), saves);
@@ -79,8 +94,12 @@ void AnalysisWindow::buildLayout() {
     auto* body = new QHBoxLayout;
     body->addWidget(views_, 1);
     body->addLayout(side);
+    auto* top = new QHBoxLayout;
+    top->addWidget(origin_, 1);
+    top->addWidget(repeatStatus_);
+    top->addWidget(repeat_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(origin_);
+    layout->addLayout(top);
     layout->addLayout(body, 1);
 }
 
@@ -95,8 +114,8 @@ void AnalysisWindow::showBlock(Capture block, const QString& origin,
     spectrumView_->setSpectrum(figures_->spectrum, figures_->tone);
     settings_->setScale(block_.info.scale);
     saveCapture_->setEnabled(true);
-    saveView_->setEnabled(true);
     copyFigures_->setEnabled(true);
+    enableSaveView();
     applyScale();
 }
 
@@ -119,9 +138,48 @@ void AnalysisWindow::clearBlock() {
     spectrumView_->clear();
     figuresBox_->clear();
     saveCapture_->setEnabled(false);
-    saveView_->setEnabled(false);
     copyFigures_->setEnabled(false);
+    enableSaveView();
     replotViews();
+}
+
+void AnalysisWindow::addTrendRow(const characterise::TrendRow& row) {
+    trendView_->addRow(row);
+    trendChanged();
+}
+
+void AnalysisWindow::showTrend(const characterise::Trend& trend, const QString& origin) {
+    trendView_->setRows(trend.rows, origin);
+    views_->setCurrentIndex(kTrendTab);
+    trendChanged();
+}
+
+void AnalysisWindow::clearTrend() {
+    trendView_->setRows({}, QString());
+    trendChanged();
+}
+
+void AnalysisWindow::setTrendOrigin(const QString& origin) {
+    trendView_->setOrigin(origin);
+}
+
+void AnalysisWindow::trendChanged() {
+    stale_[kTrendTab] = true;
+    replotCurrentIfStale();
+    enableSaveView();
+}
+
+void AnalysisWindow::setRepeating(bool on) {
+    const QSignalBlocker quiet(repeat_);
+    repeat_->setChecked(on);
+}
+
+bool AnalysisWindow::repeating() const {
+    return repeat_->isChecked();
+}
+
+void AnalysisWindow::setRepeatStatus(const QString& status) {
+    repeatStatus_->setText(status);
 }
 
 void AnalysisWindow::applyScale() {
@@ -148,8 +206,15 @@ void AnalysisWindow::showEvent(QShowEvent* event) {
     replotCurrentIfStale();
 }
 
+// A run of blocks goes on only while the window is there to show it.
+void AnalysisWindow::closeEvent(QCloseEvent* event) {
+    repeat_->setChecked(false);
+    QWidget::closeEvent(event);
+}
+
+// The trend does not depend on the block: only the block's views.
 void AnalysisWindow::replotViews() {
-    stale_.fill(true);
+    std::fill(stale_.begin(), stale_.begin() + kTrendTab, true);
     replotCurrentIfStale();
 }
 
@@ -165,8 +230,13 @@ void AnalysisWindow::replotCurrentIfStale() {
 
 QCustomPlot* AnalysisWindow::currentPlot() const {
     const std::array<QCustomPlot*, kViews> plots{blockView_->plot(), histogramView_->plot(),
-                                                 spectrumView_->plot()};
+                                                 spectrumView_->plot(), trendView_->plot()};
     return plots[std::size_t(std::max(views_->currentIndex(), 0))];
+}
+
+void AnalysisWindow::enableSaveView() {
+    const bool trend = views_->currentIndex() == kTrendTab;
+    saveView_->setEnabled(trend ? trendView_->rowCount() > 0 : figures_.has_value());
 }
 
 void AnalysisWindow::saveView() {

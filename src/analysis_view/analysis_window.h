@@ -12,6 +12,7 @@
 #include "analysis/scale.h"
 #include "analysis/spectrum.h"
 #include "capture/capture.h"
+#include "characterise/trend.h"
 
 class QCustomPlot;
 class QLabel;
@@ -26,11 +27,14 @@ class HistogramView;
 class Prompts;
 class SettingsBox;
 class SpectrumView;
+class TrendView;
 
-// The Analysis window: the figures of one block, always visible, and three
-// views of it (the whole block, its histogram, its spectrum). It follows the
-// blocks it is given and never talks to the EVM, so it cannot hold up a
-// collection. "Save Capture…" saves the block shown as a capture.
+// The Analysis window: the figures of one block, always visible, three
+// views of it (the whole block, its histogram, its spectrum) and a fourth of
+// a long run's trend. It follows the blocks and trend rows it is given and
+// never talks to the EVM, so it cannot hold up a collection. "Save
+// Capture…" saves the block shown as a capture; "Repeat" only asks its
+// owner for a run of blocks, which the owner runs and feeds back.
 class AnalysisWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -53,19 +57,46 @@ public:
     // No block: empty views and blank figures.
     void clearBlock();
 
+    // The trend of the Trend tab: one more row (in time order), a whole
+    // trend read from a file with where it came from ("Trend run.csv"),
+    // shown in front, or none. Only the rows are kept.
+    void addTrendRow(const characterise::TrendRow& row);
+    void showTrend(const characterise::Trend& trend, const QString& origin);
+    void clearTrend();
+    // The caption over the trend, for a trend that grows ("Repeat into
+    // trend.csv").
+    void setTrendOrigin(const QString& origin);
+
+    // The "Repeat" button's state as the owner sets it (no repeatToggled),
+    // and a line beside it on how the run goes.
+    void setRepeating(bool on);
+    bool repeating() const;
+    void setRepeatStatus(const QString& status);
+
+signals:
+    // The user checked or unchecked "Repeat"; closing the window unchecks
+    // it.
+    void repeatToggled(bool on);
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    static constexpr int kViews = 3;
+    static constexpr int kViews = 4;
+    static constexpr int kTrendTab = 3;
 
     void buildLayout();
     // The settings changed: new texts, volts axes and frequencies, from the
     // figures already computed.
     void applyScale();
-    // Replots the view in sight now, the others when they come into sight.
+    // Replots the block's view in sight now, the others when they come into
+    // sight.
     void replotViews();
     void replotCurrentIfStale();
+    void trendChanged();
+    // "Save View…" needs something in the view in sight.
+    void enableSaveView();
     QCustomPlot* currentPlot() const;
     void saveView();
     void saveCapture();
@@ -84,6 +115,9 @@ private:
     BlockView* blockView_;
     HistogramView* histogramView_;
     SpectrumView* spectrumView_;
+    TrendView* trendView_;
+    QPushButton* repeat_;
+    QLabel* repeatStatus_;
     QPushButton* saveCapture_;
     QPushButton* saveView_;
     SettingsBox* settings_;
