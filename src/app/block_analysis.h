@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "capture/capture.h"
@@ -13,9 +15,14 @@ class QWidget;
 namespace orv {
 
 class AnalysisWindow;
+class Link;
 class Prompts;
+class RepeatRun;
+class ZN410Dlg;
 struct PanelData;
 
+// "2026-12-11 14:05:09".
+QString dateTimeText(const LocalTime& time);
 // "Collected 2026-12-11 14:05:09": where a block on the chart came from.
 QString collectedText(const LocalTime& started);
 
@@ -24,9 +31,17 @@ QString collectedText(const LocalTime& started);
 // block it has shown already is not shown again on reopening, so that the
 // settings the user changed for it stay. A block opened from a file stays
 // in the window the same way, until the chart's block next changes.
-class BlockAnalysis {
+//
+// The window's "Repeat" runs here (`RepeatRun`), over the device panel's
+// own collection: it asks for the trend file, writes its header and
+// collects block after block into it until Repeat is unchecked, a window
+// closes or the run fails; "Open Trend…" shows a trend file in the window's
+// Trend tab.
+class BlockAnalysis final : public QObject {
 public:
-    BlockAnalysis(const PanelData& data, Prompts& prompts, QWidget* owner);
+    // `link` is where a repeat finds the port's name and the clock.
+    BlockAnalysis(const PanelData& data, Link& link, Prompts& prompts, QWidget* owner);
+    ~BlockAnalysis() override;
 
     // The writer the captures saved from the window name: "orvellin 1.1.0.3".
     void setTool(std::string tool) { tool_ = std::move(tool); }
@@ -44,6 +59,20 @@ public:
     // emptied the chart).
     void follow();
 
+    // "Open Trend…": asks for a trend file and shows its rows in the
+    // window's Trend tab, in front. A file that cannot be read is refused
+    // with a message that says why (a broken line by its number), and the
+    // window keeps what it showed; so is any while a repeat writes the
+    // trend in the tab. Needs no EVM.
+    void openTrend();
+
+    // The device panel a repeat collects with; null when there is none.
+    void setPanel(ZN410Dlg* panel);
+    // Ends a repeat if one runs, the block in flight dropped (the main
+    // window closes).
+    void stopRepeat();
+    bool repeating() const { return run_ != nullptr; }
+
     // The window once made; null before the first open.
     AnalysisWindow* window() const;
 
@@ -52,12 +81,21 @@ private:
     void bringToFront();
     void showChartBlock();
     void showFileBlock(const std::string& path, bool isCapture, Capture block);
+    void onRepeatToggled(bool on);
+    void startRepeat();
+    // Why a repeat cannot start now, or nothing.
+    std::optional<std::string> repeatRefusal() const;
+    // Lets the run go and unchecks Repeat.
+    void dropRun();
 
     const PanelData& data_;
+    Link& link_;
     Prompts& prompts_;
     QWidget* owner_;
     std::string tool_ = "orvellin";
     QPointer<AnalysisWindow> window_;
+    QPointer<ZN410Dlg> panel_;
+    RepeatRun* run_ = nullptr;  // a child, while a repeat runs
     unsigned blockNumber_ = 0;  // counts the changes of the chart's block
     // The change the window has caught up with, plus one; 0: none yet.
     unsigned shownNumber_ = 0;

@@ -16,6 +16,7 @@
 #include "app/about_dialog.h"
 #include "app/artwork.h"
 #include "app/version_title.h"
+#include "characterise_view/noise_table_window.h"
 #include "controls/dialog_units.h"
 #include "controls/key_filter.h"
 #include "controls/value_label.h"
@@ -44,7 +45,7 @@ COrvellinDlg::COrvellinDlg(Link& link, Prompts& prompts, const VersionResource* 
                           Qt::WindowCloseButtonHint),
       link_(link),
       prompts_(prompts),
-      analysis_(panelData_, prompts, this) {
+      analysis_(panelData_, link, prompts, this) {
     setObjectName(QStringLiteral("mainWindow"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     auto* layout = new QVBoxLayout(this);
@@ -140,6 +141,8 @@ void COrvellinDlg::buildWindowMenu(QMenuBar* menuBar) {
     add(QStringLiteral("Save Profile"), kSysSaveProfile);
     add(QStringLiteral("Analysis"), kSysAnalysis);
     add(QStringLiteral("Open Capture\u2026"), kSysOpenCapture);
+    add(QStringLiteral("Open Trend\u2026"), kSysOpenTrend);
+    add(QStringLiteral("Noise Table\u2026"), kSysNoiseTable);
     menu->addSeparator();
     add(QStringLiteral("&About Orvellin..."), kSysAbout);
 }
@@ -196,10 +199,29 @@ void COrvellinDlg::createPanel() {
     connect(panel_, &ZN410Dlg::acquisitionFinished, this, &COrvellinDlg::OnAcquisitionFinished);
     connect(panel_, &ZN410Dlg::samplesChanged, this, [this] { analysis_.follow(); });
     connect(panel_, &ZN410Dlg::analysisRequested, this, [this] { analysis_.open(); });
+    analysis_.setPanel(panel_);
+    connect(panel_, &ZN410Dlg::noiseTableRequested, this, &COrvellinDlg::openNoiseTable);
     panel_->show();
 }
 
+// The window outlives the panel windows: it talks to the EVM through the
+// link, whichever panel shows it, and the flag it holds is the panel data's.
+void COrvellinDlg::openNoiseTable() {
+    if (!noiseTable_) {
+        noiseTable_ = new NoiseTableWindow(link_, prompts_, panelData_.busy, this);
+        noiseTable_->setObjectName(QStringLiteral("noiseTableWindow"));
+    }
+    noiseTable_->show();
+    noiseTable_->raise();
+    noiseTable_->activateWindow();
+}
+
+NoiseTableWindow* COrvellinDlg::noiseTableWindow() const {
+    return noiseTable_;
+}
+
 void COrvellinDlg::closeEvent(QCloseEvent* event) {
+    analysis_.stopRepeat();
     if (panel_ && panel_->collecting()) {
         event->ignore();
         closeAfterCollection_ = true;
@@ -235,6 +257,12 @@ void COrvellinDlg::OnSysCommand(int id) {
             break;
         case kSysOpenCapture:
             analysis_.openFile();
+            break;
+        case kSysOpenTrend:
+            analysis_.openTrend();
+            break;
+        case kSysNoiseTable:
+            openNoiseTable();
             break;
         default:
             break;

@@ -16,6 +16,7 @@ class QMenuBar;
 namespace orv {
 
 class Link;
+class NoiseTableWindow;
 class Prompts;
 class ValueLabel;
 class ZN410Dlg;
@@ -27,6 +28,8 @@ enum SysCommand : int {
     kSysSaveProfile = 0x0120,
     kSysAnalysis = 0x0130,
     kSysOpenCapture = 0x0140,
+    kSysNoiseTable = 0x0150,
+    kSysOpenTrend = 0x0160,
     kSysClose = 0xF060,
 };
 
@@ -55,6 +58,8 @@ public:
     PanelData& panelData() { return panelData_; }
     // The Analysis window once it has been opened, else null.
     AnalysisWindow* analysisWindow() const { return analysis_.window(); }
+    // The Noise Table window once it has been opened, else null.
+    NoiseTableWindow* noiseTableWindow() const;
     // The executable's folder with a trailing separator; empty when the
     // version could not be read.
     const std::string& programFolder() const { return programFolder_; }
@@ -73,6 +78,9 @@ private:
     void fillSelector();
     int selectedTypeCode() const;
     void createPanel();
+    // Shows the one Noise Table window, made on first use, in front. It
+    // holds the panel's busy flag while it runs.
+    void openNoiseTable();
     void readVersion(const VersionResource* version);
     // The chosen profile's full path; empty when the user cancels.
     std::optional<std::string> ChooseProfileFile(bool save);
@@ -85,6 +93,7 @@ private:
     PanelData panelData_;
     BlockAnalysis analysis_;
     QPointer<ZN410Dlg> panel_;
+    QPointer<NoiseTableWindow> noiseTable_;
     QWidget* client_ = nullptr;
     QComboBox* selector_ = nullptr;
     ValueLabel* portStatus_ = nullptr;

@@ -69,6 +69,9 @@ public:
     // block and, when all arrived with good check bytes, makes them the
     // sample list and shows them. The window stays responsive meanwhile.
     void StartAcquisition();
+    // The results a collection started now would collect, as it reads the
+    // data count; empty when the count asks for none.
+    std::optional<int> dataCount() const;
     bool collecting() const { return collecting_; }
     // Ends a running collection after its current item, without a message;
     // the sample list keeps the block it had.
@@ -107,6 +110,8 @@ signals:
     void samplesChanged();
     // "Analysis" was pressed.
     void analysisRequested();
+    // "Noise Table" was pressed.
+    void noiseTableRequested();
 
 private:
     void buildControls();

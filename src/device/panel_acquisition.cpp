@@ -41,6 +41,11 @@ private:
 
 }  // namespace
 
+std::optional<int> ZN410Dlg::dataCount() const {
+    const auto count = parseDataCount(dataCount_->text().toStdString());
+    return count ? std::optional(count->count) : std::nullopt;
+}
+
 void ZN410Dlg::StartAcquisition() {
     bool windowStays = true;
     {
@@ -76,6 +81,7 @@ bool ZN410Dlg::collect() {
     const RegisterImage image = data_.image;
     const LocalTime started = link_.clock().localTime();
     const LocalTime startedUtc = link_.clock().utcTime();
+    const Clock::TimePoint startedAt = link_.clock().now();
     const std::string port = link_.portName(link_.state().portNumber);
     collecting_ = true;
     stopRequested_ = false;
@@ -94,6 +100,7 @@ bool ZN410Dlg::collect() {
         data_.sampleImage = image;
         data_.sampleStarted = started;
         data_.sampleStartedUtc = startedUtc;
+        data_.sampleStartedAt = startedAt;
         data_.samplePort = port;
         AnalyseSamples();
         DrawChart(0);

@@ -77,12 +77,14 @@ struct PanelData {
     ChartState chart;
     // What that collection ran with: the register image as last read or
     // written when it started, the time it started (local, as the data
-    // files' names give it, and UTC, as a capture records it) and the full
+    // files' names give it, UTC, as a capture records it, and the clock's
+    // steady time, which a long run stamps its blocks from) and the full
     // name of the port it came through ("/dev/ttyUSB0", "COM7"). All zero
     // or empty while there is no block.
     RegisterImage sampleImage{};
     LocalTime sampleStarted{};
     LocalTime sampleStartedUtc{};
+    Clock::TimePoint sampleStartedAt{};
     std::string samplePort;
 
     std::string binaryFilePath;

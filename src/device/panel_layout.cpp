@@ -89,6 +89,11 @@ void ZN410Dlg::buildControls() {
     startButton_ = addButton(this, "Start get ADC data", "startButton", du.rect(100, 287, 80, 14));
     // In the free space right of the start button, under the tab area.
     analysisButton_ = addButton(this, "Analysis", "analysisButton", du.rect(184, 287, 36, 14));
+    // Above it, right of "Read": it only asks for the window, as "Analysis"
+    // does, so it keeps no member.
+    QPushButton* noiseTable =
+        addButton(this, "Noise Table", "noiseTableButton", du.rect(170, 266, 50, 14));
+    connect(noiseTable, &QPushButton::clicked, this, &ZN410Dlg::noiseTableRequested);
 
     buildAcquisitionArea();
     resize(std::max(du.x(kPanelWidth), chart_->geometry().right() + du.x(11)),

@@ -38,6 +38,7 @@ void ZN410Dlg::LoadProfile(const std::string& path) {
     data_.sampleImage = {};
     data_.sampleStarted = {};
     data_.sampleStartedUtc = {};
+    data_.sampleStartedAt = {};
     data_.samplePort.clear();
     DrawChart(0);
     minimum_->clear();

@@ -113,7 +113,8 @@ private slots:
             items << (action->isSeparator() ? QString("-") : action->text());
         }
         QCOMPARE(items, (QStringList{"&Close", "-", "Load Profile", "Save Profile", "Analysis",
-                                     "Open Capture\u2026", "-", "&About Orvellin..."}));
+                                     "Open Capture\u2026", "Open Trend\u2026", "Noise Table\u2026",
+                                     "-", "&About Orvellin..."}));
         w.window.OnSysCommand(kSysClose | 0x000F);
         QVERIFY(!w.window.isVisible());
     }

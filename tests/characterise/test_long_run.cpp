@@ -7,14 +7,9 @@
 #include "capture/data_files.h"
 #include "characterise/long_run.h"
 #include "converter/registers.h"
+#include "file_size_limit.h"
 #include "sweep_fixture.h"
 #include "test_registry.h"
-
-#ifdef __linux__
-#include <sys/resource.h>
-
-#include <csignal>
-#endif
 
 using namespace orv;
 using namespace orv::characterise;
@@ -68,32 +63,6 @@ std::optional<Trend> trendIn(const std::string& path) {
     }
     return reading.trend;
 }
-
-// Keeps the size limit of the files this process writes while it lives,
-// with the signal that would end the process ignored: a write beyond it
-// fails as on a full disk.
-class FileSizeLimit {
-public:
-#ifdef __linux__
-    explicit FileSizeLimit(std::uint64_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-#else
-    explicit FileSizeLimit(std::uint64_t) {}
-#endif
-};
 
 class LongRunTest final : public QObject {
     Q_OBJECT
@@ -154,9 +123,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("stopped") << "stop" << LongRunEnd::Stopped << "";
         QTest::newRow("board unplugged") << "unplug" << LongRunEnd::EvmFailed << "";
-#ifdef __linux__
-        QTest::newRow("disk full") << "full" << LongRunEnd::FileFailed << "File too large";
-#endif
+        if (FileSizeLimit::kAvailable) {
+            QTest::newRow("disk full") << "full" << LongRunEnd::FileFailed << "File too large";
+        }
     }
     void keepsTheRowsWhenCutShort() {
         QFETCH(QString, ending);
