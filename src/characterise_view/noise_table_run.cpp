@@ -9,6 +9,7 @@
 #include "characterise_view/noise_grid.h"
 #include "characterise_view/noise_table_window.h"
 #include "characterise_view/sweep_selection.h"
+#include "controls/busy_scope.h"
 #include "controls/value_label.h"
 #include "link/link.h"
 #include "seams/prompts.h"
@@ -18,30 +19,6 @@ namespace orv {
 namespace {
 
 using characterise::SweepEnd;
-
-// Holds the busy flag for one run; `acquired()` is false when another
-// operation held it already, and then the flag is left alone.
-class BusyHold {
-public:
-    explicit BusyHold(int& flag) : flag_(flag), acquired_(flag == 0) {
-        if (acquired_) {
-            flag_ = 1;
-        }
-    }
-    ~BusyHold() {
-        if (acquired_) {
-            flag_ = 0;
-        }
-    }
-    BusyHold(const BusyHold&) = delete;
-    BusyHold& operator=(const BusyHold&) = delete;
-
-    bool acquired() const { return acquired_; }
-
-private:
-    int& flag_;
-    bool acquired_;
-};
 
 // The run's messages belong to the window while it lives and to no window
 // once it went: the run writes the registers back after the window was
@@ -110,7 +87,7 @@ void NoiseTableWindow::start() {
     if (running_ || characterise::planError(plan)) {
         return;
     }
-    const BusyHold busy(busy_);
+    const BusyScope busy(busy_);
     if (!busy.acquired()) {
         return;
     }

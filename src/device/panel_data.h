@@ -6,6 +6,7 @@
 #include <string>
 
 #include "acquire/chart_state.h"
+#include "controls/busy_scope.h"
 #include "converter/registers.h"
 #include "converter/samples.h"
 #include "seams/clock.h"
@@ -108,29 +109,5 @@ inline std::uint8_t composedAdcon(const PanelData& data) {
         (data.image[ADCON] & kLastRead) | (clocks & ~field::kClockOutClear) |
         (data.power.adcon & ~field::kSensorCurrentClear) | (clocks & ~field::kGainClear));
 }
-
-// Holds the busy flag for one operation; `acquired()` is false when another
-// operation held it already, and then the flag is left alone.
-class BusyScope {
-public:
-    explicit BusyScope(int& flag) : flag_(flag), acquired_(flag == 0) {
-        if (acquired_) {
-            flag_ = 1;
-        }
-    }
-    ~BusyScope() {
-        if (acquired_) {
-            flag_ = 0;
-        }
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-    bool acquired() const { return acquired_; }
-
-private:
-    int& flag_;
-    bool acquired_;
-};
 
 }  // namespace orv
