@@ -8,6 +8,7 @@
 #include "characterise/table_text.h"
 #include "converter/registers.h"
 #include "sweep_fixture.h"
+#include "sweep_plans.h"
 #include "test_registry.h"
 
 using namespace orv;
@@ -39,16 +40,6 @@ std::vector<Frame> framesOf(const sim::EvmModel& evm, Command command) {
     return frames;
 }
 
-SweepPlan planOf(std::vector<int> gains, std::vector<double> rates, int count,
-                 bool calibrate = true) {
-    SweepPlan plan;
-    plan.gains = std::move(gains);
-    plan.rates = std::move(rates);
-    plan.count = count;
-    plan.calibrate = calibrate;
-    return plan;
-}
-
 class NoiseTableTest final : public QObject {
     Q_OBJECT
 private slots:
@@ -70,8 +61,8 @@ private slots:
         constexpr int kCount = 4096;
         SimulatedBoard board;
         RecordingSweepView view;
-        const SweepOutcome outcome =
-            runNoiseTable(board.link, board.prompts, nullptr, planOf({gain}, {rate}, kCount), view);
+        const SweepOutcome outcome = runNoiseTable(board.link, board.prompts, nullptr,
+                                                   sweepPlanOf({gain}, {rate}, kCount), view);
         QCOMPARE(outcome.end, SweepEnd::Finished);
         QCOMPARE(outcome.cells.size(), std::size_t(1));
         const NoiseCell& cell = outcome.cells[0];
@@ -103,7 +94,7 @@ private slots:
         SimulatedBoard board(config);
         const sim::Registers before = board.evm.registers();
         RecordingSweepView view;
-        const SweepPlan plan = planOf({64, 1}, {30000.0, 2.5}, 8, calibrate);
+        const SweepPlan plan = sweepPlanOf({64, 1}, {30000.0, 2.5}, 8, calibrate);
         const SweepOutcome outcome = runNoiseTable(board.link, board.prompts, nullptr, plan, view);
 
         QCOMPARE(outcome.end, SweepEnd::Finished);
@@ -178,8 +169,9 @@ private slots:
             }
             return !(ending == "stop" && result == kThirdCell);
         };
-        const SweepOutcome outcome = runNoiseTable(board.link, board.prompts, nullptr,
-                                                   planOf({1, 64}, {1000.0, 100.0}, kCount), view);
+        const SweepOutcome outcome =
+            runNoiseTable(board.link, board.prompts, nullptr,
+                          sweepPlanOf({1, 64}, {1000.0, 100.0}, kCount), view);
         QCOMPARE(outcome.end, end);
         QCOMPARE(outcome.restored, restored);
         QCOMPARE(outcome.cells.size(), std::size_t(cells));
@@ -207,20 +199,21 @@ private slots:
     void refusesBadPlans_data() {
         QTest::addColumn<SweepPlan>("plan");
         QTest::addColumn<QString>("error");
-        QTest::newRow("no gain") << planOf({}, {10.0}, 256) << "no gain chosen";
-        QTest::newRow("no rate") << planOf({1}, {}, 256) << "no data rate chosen";
-        QTest::newRow("gain 3") << planOf({1, 3}, {10.0}, 256)
+        QTest::newRow("no gain") << sweepPlanOf({}, {10.0}, 256) << "no gain chosen";
+        QTest::newRow("no rate") << sweepPlanOf({1}, {}, 256) << "no data rate chosen";
+        QTest::newRow("gain 3") << sweepPlanOf({1, 3}, {10.0}, 256)
                                 << "gain 3 is not one of 1, 2, 4, 8, 16, 32 and 64";
-        QTest::newRow("rate 20") << planOf({1}, {20.0}, 256)
+        QTest::newRow("rate 20") << sweepPlanOf({1}, {20.0}, 256)
                                  << "data rate 20 SPS is not on the converter's list";
-        QTest::newRow("gain twice") << planOf({8, 1, 8}, {10.0}, 256) << "a gain is chosen twice";
+        QTest::newRow("gain twice")
+            << sweepPlanOf({8, 1, 8}, {10.0}, 256) << "a gain is chosen twice";
         QTest::newRow("rate twice")
-            << planOf({1}, {2.5, 2.5}, 256) << "a data rate is chosen twice";
+            << sweepPlanOf({1}, {2.5, 2.5}, 256) << "a data rate is chosen twice";
         QTest::newRow("one result")
-            << planOf({1}, {10.0}, 1) << "results per cell must be from 2 to 65531";
-        QTest::newRow("too many") << planOf({1}, {10.0}, 65532)
+            << sweepPlanOf({1}, {10.0}, 1) << "results per cell must be from 2 to 65531";
+        QTest::newRow("too many") << sweepPlanOf({1}, {10.0}, 65532)
                                   << "results per cell must be from 2 to 65531";
-        QTest::newRow("most") << planOf({1}, {10.0}, 65531) << "";
+        QTest::newRow("most") << sweepPlanOf({1}, {10.0}, 65531) << "";
         QTest::newRow("default") << defaultSweepPlan() << "";
     }
     void refusesBadPlans() {
@@ -241,9 +234,9 @@ private slots:
                                  << 7 * (25.6 + 2.56 + 0.256 + wire256 + 4 * kCalibration)
                                  << "3 min 26 s";
         QTest::newRow("2.5 SPS without calibrating")
-            << planOf({1}, {2.5}, 256, false) << 102.4 << "1 min 43 s";
+            << sweepPlanOf({1}, {2.5}, 256, false) << 102.4 << "1 min 43 s";
         QTest::newRow("the wire's pace")
-            << planOf({1, 2}, {30000.0}, 1000, false) << 2 * 1000 * 40 / 115200.0 << "1 s";
+            << sweepPlanOf({1, 2}, {30000.0}, 1000, false) << 2 * 1000 * 40 / 115200.0 << "1 s";
         std::vector<double> everyRate;
         for (const analysis::DataRate& rate : analysis::kDataRates) {
             everyRate.push_back(rate.samplesPerSecond);
@@ -253,7 +246,7 @@ private slots:
             full += 7 * (std::max(256 / rate, wire256) + kCalibration);
         }
         QTest::newRow("the whole table")
-            << planOf({1, 2, 4, 8, 16, 32, 64}, everyRate, 256) << full << "27 min 1 s";
+            << sweepPlanOf({1, 2, 4, 8, 16, 32, 64}, everyRate, 256) << full << "27 min 1 s";
     }
     void estimatesTheRun() {
         QFETCH(SweepPlan, plan);

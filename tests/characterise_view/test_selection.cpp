@@ -1,21 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "noise_table_fixture.h"
+#include "sweep_plans.h"
 #include "test_registry.h"
 
 using namespace orv;
 using characterise::SweepPlan;
 using test::NoiseTableFixture;
+using test::sweepPlanOf;
 
 namespace {
-
-SweepPlan planOf(std::vector<int> gains, std::vector<double> rates, int count, bool calibrate) {
-    SweepPlan plan;
-    plan.gains = std::move(gains);
-    plan.rates = std::move(rates);
-    plan.count = count;
-    plan.calibrate = calibrate;
-    return plan;
-}
 
 class SelectionTest final : public QObject {
     Q_OBJECT
@@ -84,7 +77,7 @@ private slots:
         QFETCH(bool, calibrate);
         QFETCH(QString, estimate);
         NoiseTableFixture f;
-        f.select(planOf(gains, rates, count, calibrate));
+        f.select(sweepPlanOf(gains, rates, count, calibrate));
         QCOMPARE(f.value("Estimate"), estimate);
         QVERIFY(f.named<QPushButton>("Start")->isEnabled());
         QCOMPARE(f.table()->rowCount(), int(rates.size()));
@@ -105,7 +98,7 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, status);
         NoiseTableFixture f;
-        f.select(planOf({1}, {10.0}, 256, true));
+        f.select(sweepPlanOf({1}, {10.0}, 256, true));
         f.named<QCheckBox>(box)->setChecked(false);
         QCOMPARE(f.status(), status);
         QVERIFY(!f.named<QPushButton>("Start")->isEnabled());
@@ -125,7 +118,7 @@ private slots:
         const SweepPlan plan = test::smallPlan();
         f.run(plan);
         const QStringList measured = f.texts();
-        f.select(planOf({2}, {10.0}, 256, true));
+        f.select(sweepPlanOf({2}, {10.0}, 256, true));
         QCOMPARE(f.texts(), measured);
         QCOMPARE(f.table()->columnCount(), 2);
     }

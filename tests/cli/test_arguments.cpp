@@ -79,6 +79,49 @@ private slots:
         QTest::newRow("profile copy") << Args{"profile", "copy", "x.ini"} << "profile takes";
         QTest::newRow("profile load nothing") << Args{"profile", "load"} << "profile takes";
         QTest::newRow("with --simulate") << Args{"--simulate", "set", "rate=7"} << "bad rate";
+        // sweep and log
+        QTest::newRow("gain 3") << Args{"sweep", "--gain", "1,3"} << "gain 3 is not one of";
+        QTest::newRow("gain 128") << Args{"sweep", "--gain", "128"} << "gain 128 is not one of";
+        QTest::newRow("gain word") << Args{"sweep", "--gain", "1,x"} << "bad --gain '1,x'";
+        QTest::newRow("gain twice") << Args{"sweep", "--gain", "8,1,8"} << "a gain is chosen twice";
+        QTest::newRow("empty item") << Args{"sweep", "--gain", "1,,8"} << "bad --gain '1,,8'";
+        QTest::newRow("trailing comma") << Args{"sweep", "--rate", "10,"} << "bad --rate '10,'";
+        QTest::newRow("no gain") << Args{"sweep", "--gain="} << "bad --gain ''";
+        QTest::newRow("rate 20") << Args{"sweep", "--rate", "10,20"} << "data rate 20 SPS";
+        QTest::newRow("rate word") << Args{"sweep", "--rate", "fast"} << "bad --rate 'fast'";
+        QTest::newRow("rate twice")
+            << Args{"sweep", "--rate", "2.5,2.50"} << "a data rate is chosen twice";
+        QTest::newRow("sweep -n 1") << Args{"sweep", "-n", "1"} << "bad -n '1' (a count from 2";
+        QTest::newRow("sweep -n 65532") << Args{"sweep", "-n", "65532"} << "to 65531)";
+        QTest::newRow("calibrate=no") << Args{"sweep", "--no-calibrate=no"} << "takes no value";
+        QTest::newRow("calibrate twice")
+            << Args{"sweep", "--no-calibrate", "--no-calibrate"} << "given twice";
+        QTest::newRow("sweep -o nothing") << Args{"sweep", "-o", ""} << "-o needs a file name";
+        QTest::newRow("sweep argument") << Args{"sweep", "table.csv"} << "takes no arguments";
+        QTest::newRow("sweep --vref") << Args{"sweep", "--vref", "2"} << "does not apply to sweep";
+        QTest::newRow("sweep --blocks") << Args{"sweep", "--blocks", "2"} << "does not apply";
+        QTest::newRow("collect --no-calibrate")
+            << Args{"collect", "--no-calibrate"} << "does not apply to collect";
+        QTest::newRow("log without -o") << Args{"log", "--blocks", "3"} << "log needs -o FILE";
+        QTest::newRow("log -n 0") << Args{"log", "-n", "0", "-o", "t.csv"} << "bad -n '0'";
+        QTest::newRow("log -n 65536") << Args{"log", "-n", "65536", "-o", "t.csv"} << "bad -n";
+        QTest::newRow("blocks 0") << Args{"log", "--blocks", "0", "-o", "t"} << "bad --blocks '0'";
+        QTest::newRow("blocks -1") << Args{"log", "--blocks=-1", "-o", "t"} << "bad --blocks";
+        QTest::newRow("blocks 2.5") << Args{"log", "--blocks", "2.5", "-o", "t"} << "bad --blocks";
+        QTest::newRow("blocks and for")
+            << Args{"log", "--blocks", "2", "--for", "1m", "-o", "t"} << "exclude each other";
+        QTest::newRow("for 0") << Args{"log", "--for", "0", "-o", "t"} << "bad --for '0'";
+        QTest::newRow("for -5m") << Args{"log", "--for", "-5m", "-o", "t"} << "bad --for '-5m'";
+        QTest::newRow("for 10x") << Args{"log", "--for", "10x", "-o", "t"} << "bad --for '10x'";
+        QTest::newRow("for unit alone") << Args{"log", "--for", "h", "-o", "t"} << "bad --for 'h'";
+        QTest::newRow("for 1 h") << Args{"log", "--for", "1 h", "-o", "t"} << "bad --for";
+        QTest::newRow("for inf") << Args{"log", "--for", "infh", "-o", "t"} << "bad --for";
+        QTest::newRow("for ages") << Args{"log", "--for", "1e20d", "-o", "t"} << "bad --for";
+        QTest::newRow("keep nowhere")
+            << Args{"log", "--keep-blocks=", "-o", "t"} << "needs a folder";
+        QTest::newRow("log --gain") << Args{"log", "--gain", "1", "-o", "t"} << "does not apply";
+        QTest::newRow("log argument") << Args{"log", "-o", "t", "now"} << "takes no arguments";
+        QTest::newRow("collect --for") << Args{"collect", "--for", "1s"} << "does not apply";
     }
     void refusesBadCommandLines() {
         QFETCH(Args, args);
