@@ -252,7 +252,8 @@ private slots:
         QCOMPARE(f.prompts.messages.size(), std::size_t(messages));
         if (ending == "full") {
             QCOMPARE(f.prompts.messages[0].text,
-                     "Cannot write the file \"" + file.toStdString() + "\": File too large.");
+                     "Cannot write the file \"" + file.toStdString() +
+                         "\": " + std::generic_category().message(EFBIG) + ".");
         }
         QCOMPARE(f.readBack(file).rows.size(), std::size_t(3));
         QCOMPARE(f.trendPoints(), 3);

@@ -3,6 +3,8 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <system_error>
 
 #include "capture/data_files.h"
 #include "characterise/long_run.h"
@@ -124,7 +126,9 @@ private slots:
         QTest::newRow("stopped") << "stop" << LongRunEnd::Stopped << "";
         QTest::newRow("board unplugged") << "unplug" << LongRunEnd::EvmFailed << "";
         if (FileSizeLimit::kAvailable) {
-            QTest::newRow("disk full") << "full" << LongRunEnd::FileFailed << "File too large";
+            QTest::newRow("disk full")
+                << "full" << LongRunEnd::FileFailed
+                << QString::fromStdString(std::generic_category().message(EFBIG));
         }
     }
     void keepsTheRowsWhenCutShort() {
@@ -197,8 +201,8 @@ private slots:
     void saysWhyAFileCannotBeCreated() {
         TrendWriter trend;
         QVERIFY(!trend.create("/dev/full", "# Orvellin trend 1\n"));
-        QCOMPARE(trend.error(),
-                 std::string("Cannot write the file \"/dev/full\": No space left on device."));
+        QCOMPARE(trend.error(), "Cannot write the file \"/dev/full\": " +
+                                    std::generic_category().message(ENOSPC) + ".");
         QVERIFY(!trend.append({}));
     }
 #endif

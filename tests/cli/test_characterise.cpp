@@ -8,7 +8,9 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QStringList>
+#include <cerrno>
 #include <chrono>
+#include <system_error>
 
 #include "capture/capture.h"
 #include "capture/data_files.h"
@@ -375,8 +377,10 @@ private slots:
             << Args{"log", "-o", "@trend.csv", "--keep-blocks", "@file/kept"}
             << "Cannot create the folder \"%1file/kept\"";
 #ifdef __linux__
-        QTest::newRow("full disk") << Args{"log", "-o", "/dev/full"}
-                                   << "Cannot write the file \"/dev/full\": No space left";
+        QTest::newRow("full disk")
+            << Args{"log", "-o", "/dev/full"}
+            << QString::fromStdString("Cannot write the file \"/dev/full\": " +
+                                      std::generic_category().message(ENOSPC));
 #endif
     }
     void logIntoUnwritablePlaces() {
