@@ -12,10 +12,6 @@
 #include "converter/collect.h"
 #include "converter/samples.h"
 
-#ifndef ORVELLIN_VERSION
-#error "ORVELLIN_VERSION must name the project's version"
-#endif
-
 namespace orv::cli {
 
 namespace {
@@ -74,17 +70,10 @@ int collectBlock(Session& session, int count, double vref, Collected& collected)
         return exit_code::kEvmFailed;
     }
     Link& link = session.link();
-    CaptureInfo& info = collected.capture.info;
-    info.created = session.clock().utcTime();
-    info.tool = std::string("orvellin ") + ORVELLIN_VERSION;
-    info.port = link.portName(*port);
-    info.registers = image;
-    info.scale = analysis::scaleOf(image[ADCON], image[DRATE], vref);
+    collected.capture.info = session.captureInfo(*port, image, vref);
 
-    CliEnvironment& environment = session.environment();
     collected.items.assign(kItemSize * static_cast<std::size_t>(count), 0);
-    ProgressView view(environment.err, environment.errIsTerminal, environment.clock,
-                      environment.stopRequested);
+    ProgressView view = session.progressView();
     session.prompts().setBeforeLine([&view] { view.clear(); });
     constexpr std::size_t kRowChars = 36;  // most rows are about as long
     collected.rows.reserve(kRowChars * static_cast<std::size_t>(count));

@@ -20,10 +20,6 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 
-#ifndef ORVELLIN_VERSION
-#error "ORVELLIN_VERSION must name the project's version"
-#endif
-
 namespace orv::cli {
 
 namespace {
@@ -39,12 +35,6 @@ double secondsSince(const Clock& clock, Clock::TimePoint start) {
     return std::chrono::duration<double>(clock.now() - start).count();
 }
 
-ProgressView progressBar(Session& session) {
-    CliEnvironment& environment = session.environment();
-    return ProgressView(environment.err, environment.errIsTerminal, environment.clock,
-                        environment.stopRequested);
-}
-
 // --- sweep --------------------------------------------------------------------
 
 // A bar for each cell, after "cell 3/28, 2 min 10 s left": the floor of
@@ -55,7 +45,7 @@ public:
         : plan_(plan),
           cells_(characterise::cellsOf(plan)),
           clock_(session.clock()),
-          bar_(progressBar(session)) {}
+          bar_(session.progressView()) {}
 
     void cellStarted(std::size_t index, std::size_t total, double secondsLeft) override {
         index_ = index;
@@ -170,7 +160,10 @@ bool writeCells(Session& session, const std::string& path, std::span<const Noise
 class LogProgress final : public characterise::LongRunView {
 public:
     LogProgress(Session& session, const characterise::LongRunPlan& plan)
-        : plan_(plan), clock_(session.clock()), start_(clock_.now()), bar_(progressBar(session)) {}
+        : plan_(plan),
+          clock_(session.clock()),
+          start_(clock_.now()),
+          bar_(session.progressView()) {}
 
     void blockStarted(std::size_t number) override {
         bar_.restart();
@@ -234,18 +227,6 @@ bool makeFolder(Session& session, const std::string& folder) {
     return false;
 }
 
-// What a run's start records, as collect records it for a capture: the
-// registers just read give gain and rate.
-CaptureInfo runInfo(Session& session, int port, const RegisterImage& image) {
-    CaptureInfo info;
-    info.created = session.clock().utcTime();
-    info.tool = std::string("orvellin ") + ORVELLIN_VERSION;
-    info.port = session.link().portName(port);
-    info.registers = image;
-    info.scale = analysis::scaleOf(image[ADCON], image[DRATE], analysis::kDefaultVref);
-    return info;
-}
-
 }  // namespace
 
 Outcome runSweep(Session& session) {
@@ -294,7 +275,7 @@ Outcome runLog(Session& session) {
     if (!session.readRegisters(image)) {
         return failure(exit_code::kEvmFailed);
     }
-    const CaptureInfo info = runInfo(session, *port, image);
+    const CaptureInfo info = session.captureInfo(*port, image, analysis::kDefaultVref);
     if (!plan.keepFolder.empty() && !makeFolder(session, plan.keepFolder)) {
         return failure(exit_code::kFileFailed);
     }

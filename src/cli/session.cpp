@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/session.h"
 
+#include "analysis/scale.h"
 #include "converter/register_io.h"
 #include "link/detect.h"
 #include "link/port_catalog.h"
 #include "link/routed_devices.h"
+
+#ifndef ORVELLIN_VERSION
+#error "ORVELLIN_VERSION must name the project's version"
+#endif
 
 namespace orv::cli {
 
@@ -79,6 +84,21 @@ std::optional<int> Session::findEvm() {
 
 bool Session::readRegisters(RegisterImage& image) {
     return orv::readRegisters(link(), prompts_, nullptr, image);
+}
+
+CaptureInfo Session::captureInfo(int port, const RegisterImage& image, double vref) {
+    CaptureInfo info;
+    info.created = clock().utcTime();
+    info.tool = std::string("orvellin ") + ORVELLIN_VERSION;
+    info.port = link().portName(port);
+    info.registers = image;
+    info.scale = analysis::scaleOf(image[ADCON], image[DRATE], vref);
+    return info;
+}
+
+ProgressView Session::progressView() {
+    return ProgressView(environment_.err, environment_.errIsTerminal, environment_.clock,
+                        environment_.stopRequested);
 }
 
 }  // namespace orv::cli

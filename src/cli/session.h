@@ -5,8 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "capture/capture.h"
 #include "cli/arguments.h"
 #include "cli/environment.h"
+#include "cli/progress.h"
 #include "cli/register_report.h"
 #include "cli/stream_prompts.h"
 #include "converter/registers.h"
@@ -72,6 +74,16 @@ public:
     // Reads the eleven registers as the panel's Read does; false after its
     // message ("Read Register Address 03 Failed !").
     bool readRegisters(RegisterImage& image);
+
+    // What a capture or a trend records of a run that starts now on port
+    // `port` with the registers `image`: the time in UTC, "orvellin
+    // <version>", the port's full name, the registers, and the gain and
+    // data rate they hold with `vref`.
+    CaptureInfo captureInfo(int port, const RegisterImage& image, double vref);
+
+    // A progress bar on the error stream, drawn when that is a terminal,
+    // that stops its collection once Ctrl-C was pressed.
+    ProgressView progressView();
 
     // A program's own message on the error stream: "orvellin-cli: <text>".
     void note(const std::string& text) { prompts_.note(text); }
