@@ -25,31 +25,13 @@ private:
     LongRunView& view_;
 };
 
-// The calendar fields of a stamp, to the second, as a capture records them.
-LocalTime secondsOf(UtcMillis time) {
-    const sys_days midnight = floor<days>(time);
-    const year_month_day date{midnight};
-    const hh_mm_ss clock{floor<seconds>(time) - midnight};
-    return {static_cast<int>(date.year()),
-            static_cast<int>(static_cast<unsigned>(date.month())),
-            static_cast<int>(static_cast<unsigned>(date.day())),
-            static_cast<int>(clock.hours().count()),
-            static_cast<int>(clock.minutes().count()),
-            static_cast<int>(clock.seconds().count())};
-}
-
-// The block as a capture in the keep folder; `text` is reused from block to
-// block.
+// The block as a capture in the keep folder, its own start its creation.
 bool keepBlock(const std::string& path, const CaptureInfo& info, UtcMillis start,
-               std::span<const std::int32_t> codes, std::string& text, std::string& error) {
-    CaptureInfo own = info;
-    own.created = secondsOf(start);
-    text = captureHeader(own, codes.size());
-    for (std::size_t index = 0; index < codes.size(); ++index) {
-        appendCaptureRow(text, index, codes[index], own.scale);
-    }
+               std::span<const std::int32_t> codes, std::string& error) {
+    Capture capture{info, {codes.begin(), codes.end()}};
+    capture.info.created = calendarOf(start);
     OutputFile file(path);
-    if (!file.write(text) || !file.close()) {
+    if (!file.write(captureText(capture)) || !file.close()) {
         error = file.error();
         return false;
     }
@@ -79,7 +61,6 @@ LongRunOutcome runLongRun(Link& link, Prompts& prompts, PromptOwner owner, const
     // One block's buffers, reused: nothing grows with the number of blocks.
     RawBlock items(kItemSize * static_cast<std::size_t>(plan.count));
     SampleList codes;
-    std::string keptText;
     BlockCollection collection(view);
     LongRunOutcome outcome;
     while (!(plan.blocks && outcome.blocks >= *plan.blocks) && !timeIsUp(plan, clock, started)) {
@@ -104,8 +85,8 @@ LongRunOutcome runLongRun(Link& link, Prompts& prompts, PromptOwner owner, const
         }
         ++outcome.blocks;
         std::string error;
-        if (!plan.keepFolder.empty() && !keepBlock(keptBlockPath(plan.keepFolder, number), info,
-                                                   start, codes, keptText, error)) {
+        if (!plan.keepFolder.empty() &&
+            !keepBlock(keptBlockPath(plan.keepFolder, number), info, start, codes, error)) {
             prompts.message(owner, error, "Error", MessageIcon::Error);
             outcome.end = LongRunEnd::FileFailed;
             return outcome;

@@ -230,9 +230,9 @@ SweepOutcome runNoiseTable(Link& link, Prompts& prompts, PromptOwner owner, cons
     double secondsLeft = sweepFloorSeconds(plan);
     RawBlock items;  // one cell's at a time, reused
     SampleList codes;
+    outcome.changedRegisters = !cells.empty();
     for (std::size_t index = 0; index < cells.size(); ++index) {
         view.cellStarted(index, cells.size(), secondsLeft);
-        outcome.changedRegisters = true;
         std::optional<NoiseCell> cell = measureCell(link, prompts, owner, plan, cells[index], found,
                                                     view, items, codes, outcome.end);
         if (!cell) {

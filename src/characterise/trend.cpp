@@ -92,17 +92,25 @@ UtcMillis utcMillisOf(const LocalTime& utc) {
                                          seconds{utc.second});
 }
 
-std::string utcMillisText(UtcMillis time) {
+LocalTime calendarOf(UtcMillis time) {
     const sys_days midnight = floor<days>(time);
     const year_month_day date{midnight};
-    const hh_mm_ss clock{time - midnight};
+    const hh_mm_ss clock{floor<seconds>(time) - midnight};
+    return {static_cast<int>(date.year()),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())),
+            static_cast<int>(clock.hours().count()),
+            static_cast<int>(clock.minutes().count()),
+            static_cast<int>(clock.seconds().count())};
+}
+
+std::string utcMillisText(UtcMillis time) {
+    const LocalTime fields = calendarOf(time);
+    const auto millis = (time - floor<seconds>(time)).count();
     std::array<char, 96> text{};
-    std::snprintf(text.data(), text.size(), "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ",
-                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
-                  static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()),
-                  static_cast<int>(clock.subseconds().count()));
+    std::snprintf(text.data(), text.size(), "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", fields.year,
+                  fields.month, fields.day, fields.hour, fields.minute, fields.second,
+                  static_cast<int>(millis));
     return text.data();
 }
 

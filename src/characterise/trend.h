@@ -43,6 +43,8 @@ inline constexpr std::string_view kTrendColumns = "start_utc,mean_v,rms_noise_uv
 using UtcMillis = std::chrono::sys_time<std::chrono::milliseconds>;
 
 UtcMillis utcMillisOf(const LocalTime& utc);
+// Its calendar fields, to the second, as a capture records a time.
+LocalTime calendarOf(UtcMillis time);
 // "2026-12-11T12:00:00.250Z".
 std::string utcMillisText(UtcMillis time);
 
