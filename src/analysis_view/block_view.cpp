@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -40,8 +39,8 @@ BlockView::BlockView(QWidget* parent)
     choice->addButton(codesChoice_);
     choice->addButton(voltsChoice_);
     codesChoice_->setChecked(true);
-    auto* reset = new QPushButton(QStringLiteral("Reset View"), this);
-    reset->setObjectName(QStringLiteral("resetBlockView"));
+    auto* reset =
+        newResetButton(this, plot_, QStringLiteral("resetBlockView"), [this] { resetView(); });
     auto* cursorLabel = new QLabel(QStringLiteral("Cursor"), this);
     cursor_ = new QLineEdit(this);
     cursor_->setObjectName(QStringLiteral("cursor"));
@@ -61,14 +60,8 @@ BlockView::BlockView(QWidget* parent)
     controls->addStretch();
     controls->addWidget(cursorLabel);
     controls->addWidget(cursor_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(controls);
-    layout->addWidget(plot_, 1);
+    layOutView(this, controls, plot_);
 
-    connect(reset, &QPushButton::clicked, this, [this] {
-        resetView();
-        plot_->replot();
-    });
     connect(voltsChoice_, &QRadioButton::toggled, this, [this] {
         showAxis();
         plot_->replot();

@@ -4,7 +4,6 @@
 #include <qcustomplot.h>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -56,18 +55,12 @@ HistogramView::HistogramView(QWidget* parent)
     plot_->axisRect()->setRangeDrag(Qt::Horizontal);
     plot_->axisRect()->setRangeZoom(Qt::Horizontal);
 
-    auto* reset = new QPushButton(QStringLiteral("Reset View"), this);
-    reset->setObjectName(QStringLiteral("resetHistogramView"));
+    auto* reset =
+        newResetButton(this, plot_, QStringLiteral("resetHistogramView"), [this] { resetView(); });
     auto* controls = new QHBoxLayout;
     controls->addWidget(reset);
     controls->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(controls);
-    layout->addWidget(plot_, 1);
-    connect(reset, &QPushButton::clicked, this, [this] {
-        resetView();
-        plot_->replot();
-    });
+    layOutView(this, controls, plot_);
 }
 
 void HistogramView::setHistogram(const analysis::Histogram& histogram,

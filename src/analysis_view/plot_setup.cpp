@@ -2,6 +2,8 @@
 #include "analysis_view/plot_setup.h"
 
 #include <qcustomplot.h>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace orv {
@@ -24,6 +26,23 @@ QCustomPlot* newPlot(QWidget* parent, const QString& accessibleName) {
     plot->setNotAntialiasedElements(QCP::aePlottables);
     plot->setMinimumSize(320, 240);
     return plot;
+}
+
+QPushButton* newResetButton(QWidget* view, QCustomPlot* plot, const QString& objectName,
+                            std::function<void()> reset) {
+    auto* button = new QPushButton(QStringLiteral("Reset View"), view);
+    button->setObjectName(objectName);
+    QObject::connect(button, &QPushButton::clicked, plot, [plot, reset = std::move(reset)] {
+        reset();
+        plot->replot();
+    });
+    return button;
+}
+
+void layOutView(QWidget* view, QLayout* controls, QCustomPlot* plot) {
+    auto* layout = new QVBoxLayout(view);
+    layout->addLayout(controls);
+    layout->addWidget(plot, 1);
 }
 
 void useWholeNumberTicks(QCPAxis* axis) {

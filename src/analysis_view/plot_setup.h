@@ -3,11 +3,14 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "analysis_view/volt_text.h"
 
 class QCPAxis;
 class QCustomPlot;
+class QLayout;
+class QPushButton;
 class QWidget;
 
 namespace orv {
@@ -17,6 +20,15 @@ namespace orv {
 // antialiasing of the plottables (a block holds up to 65535 points), named
 // for screen readers.
 QCustomPlot* newPlot(QWidget* parent, const QString& accessibleName);
+
+// The "Reset View" button every view has, named `objectName`: it runs
+// `reset`, then replots `plot`.
+QPushButton* newResetButton(QWidget* view, QCustomPlot* plot, const QString& objectName,
+                            std::function<void()> reset);
+
+// Lays a view out as every view is: the row of `controls` over `plot`,
+// which takes the room left.
+void layOutView(QWidget* view, QLayout* controls, QCustomPlot* plot);
 
 // Labels ticks at whole numbers only (sample numbers, codes, counts), so
 // that a deep zoom never labels two ticks alike.

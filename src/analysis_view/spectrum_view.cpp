@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -60,8 +59,8 @@ SpectrumView::SpectrumView(QWidget* parent)
     choice->addButton(linearChoice_);
     choice->addButton(logChoice_);
     logChoice_->setChecked(true);
-    auto* reset = new QPushButton(QStringLiteral("Reset View"), this);
-    reset->setObjectName(QStringLiteral("resetSpectrumView"));
+    auto* reset =
+        newResetButton(this, plot_, QStringLiteral("resetSpectrumView"), [this] { resetView(); });
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("Frequency axis:"), this));
     controls->addWidget(linearChoice_);
@@ -69,14 +68,8 @@ SpectrumView::SpectrumView(QWidget* parent)
     controls->addSpacing(12);
     controls->addWidget(reset);
     controls->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(controls);
-    layout->addWidget(plot_, 1);
+    layOutView(this, controls, plot_);
 
-    connect(reset, &QPushButton::clicked, this, [this] {
-        resetView();
-        plot_->replot();
-    });
     connect(logChoice_, &QRadioButton::toggled, this, [this] {
         plotSpectrum();
         plot_->replot();

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -69,20 +68,14 @@ TrendView::TrendView(QWidget* parent)
     plot_->axisRect()->setRangeDrag(Qt::Horizontal);
     plot_->axisRect()->setRangeZoom(Qt::Horizontal);
 
-    auto* reset = new QPushButton(QStringLiteral("Reset View"), this);
-    reset->setObjectName(QStringLiteral("resetTrendView"));
+    auto* reset =
+        newResetButton(this, plot_, QStringLiteral("resetTrendView"), [this] { resetView(); });
     reset->setAccessibleName(QStringLiteral("Reset Trend View"));
     auto* top = new QHBoxLayout;
     top->addWidget(reset);
     top->addSpacing(12);
     top->addWidget(origin_, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(plot_, 1);
-    connect(reset, &QPushButton::clicked, this, [this] {
-        resetView();
-        plot_->replot();
-    });
+    layOutView(this, top, plot_);
     setRows({}, QString());
 }
 
