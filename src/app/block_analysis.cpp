@@ -77,37 +77,58 @@ BlockAnalysis::~BlockAnalysis() {
 }
 
 void BlockAnalysis::open() {
+    catchUp();
+    bringToFront();
+}
+
+void BlockAnalysis::catchUp() {
     madeWindow();
     if (shownNumber_ != blockNumber_ + 1) {
         showChartBlock();
     }
-    bringToFront();
 }
 
 // The dialog starts in the data files' folder, where "Save File" puts them.
-void BlockAnalysis::openFile() {
+std::optional<BlockAnalysis::OpenedFile> BlockAnalysis::openedFile(const char* caption,
+                                                                   std::vector<FileFilter> filters,
+                                                                   std::size_t mostBytes) {
     const std::optional<std::string> path =
         prompts_.chooseFile(owner_, {.kind = FileRequest::Kind::Open,
                                      .initialPath = data_.dataFolder,
-                                     .filters = {{"Capture file(*.csv)", "*.csv"},
-                                                 {"Normal text file(*.txt)", "*.txt"},
-                                                 {"All Format(*.*)", "*.*"}},
+                                     .filters = std::move(filters),
                                      .defaultExtension = "csv"});
     if (!path) {
-        return;
+        return std::nullopt;
     }
-    const FileReading file = readWholeFile(*path, kMostBlockFileBytes);
+    FileReading file = readWholeFile(*path, mostBytes);
     if (!file.bytes) {
-        prompts_.message(owner_, file.error, kOpenCaption, MessageIcon::Error);
+        prompts_.message(owner_, file.error, caption, MessageIcon::Error);
+        return std::nullopt;
+    }
+    return OpenedFile{*path, std::move(*file.bytes)};
+}
+
+void BlockAnalysis::refuseFile(const std::string& path, const std::string& why,
+                               const char* caption) {
+    prompts_.message(owner_, "Cannot read the file \"" + path + "\": " + why + ".", caption,
+                     MessageIcon::Error);
+}
+
+void BlockAnalysis::openFile() {
+    const std::optional<OpenedFile> file = openedFile(kOpenCaption,
+                                                      {{"Capture file(*.csv)", "*.csv"},
+                                                       {"Normal text file(*.txt)", "*.txt"},
+                                                       {"All Format(*.*)", "*.*"}},
+                                                      kMostBlockFileBytes);
+    if (!file) {
         return;
     }
-    CaptureReading reading = readBlockFile(*file.bytes);
+    CaptureReading reading = readBlockFile(file->bytes);
     if (!reading.capture) {
-        prompts_.message(owner_, "Cannot read the file \"" + *path + "\": " + reading.error + ".",
-                         kOpenCaption, MessageIcon::Error);
+        refuseFile(file->path, reading.error, kOpenCaption);
         return;
     }
-    showFileBlock(*path, isCaptureText(*file.bytes), std::move(*reading.capture));
+    showFileBlock(file->path, isCaptureText(file->bytes), std::move(*reading.capture));
 }
 
 AnalysisWindow* BlockAnalysis::window() const {
@@ -186,36 +207,25 @@ void BlockAnalysis::openTrend() {
                          kOpenTrendCaption);
         return;
     }
-    const std::optional<std::string> path = prompts_.chooseFile(
-        owner_, {.kind = FileRequest::Kind::Open,
-                 .initialPath = data_.dataFolder,
-                 .filters = {{"Trend (*.csv)", "*.csv"}, {"All Format(*.*)", "*.*"}},
-                 .defaultExtension = "csv"});
-    if (!path) {
+    const std::optional<OpenedFile> file =
+        openedFile(kOpenTrendCaption, {{"Trend (*.csv)", "*.csv"}, {"All Format(*.*)", "*.*"}},
+                   kMostTrendFileBytes);
+    if (!file) {
         return;
     }
-    const FileReading file = readWholeFile(*path, kMostTrendFileBytes);
-    if (!file.bytes) {
-        prompts_.message(owner_, file.error, kOpenTrendCaption, MessageIcon::Error);
-        return;
-    }
-    const characterise::TrendReading reading = characterise::readTrend(*file.bytes);
+    const characterise::TrendReading reading = characterise::readTrend(file->bytes);
     if (!reading.trend) {
-        prompts_.message(owner_, "Cannot read the file \"" + *path + "\": " + reading.error + ".",
-                         kOpenTrendCaption, MessageIcon::Error);
+        refuseFile(file->path, reading.error, kOpenTrendCaption);
         return;
     }
     const characterise::Trend& trend = *reading.trend;
-    QString origin = QStringLiteral("Trend ") + fileInfo(*path).fileName() +
+    QString origin = QStringLiteral("Trend ") + fileInfo(file->path).fileName() +
                      QStringLiteral(", blocks of %1 results").arg(trend.count);
     if (trend.info.created) {
         origin += QStringLiteral(", started ") + dateTimeText(*trend.info.created) +
                   QStringLiteral(" UTC");
     }
-    madeWindow();
-    if (shownNumber_ != blockNumber_ + 1) {
-        showChartBlock();
-    }
+    catchUp();
     window_->showTrend(trend, origin);
     bringToFront();
 }

@@ -6,9 +6,11 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "capture/capture.h"
 #include "seams/clock.h"
+#include "seams/prompts.h"
 
 class QWidget;
 
@@ -16,7 +18,6 @@ namespace orv {
 
 class AnalysisWindow;
 class Link;
-class Prompts;
 class RepeatRun;
 class ZN410Dlg;
 struct PanelData;
@@ -77,7 +78,21 @@ public:
     AnalysisWindow* window() const;
 
 private:
+    // A file the user opens, read whole.
+    struct OpenedFile {
+        std::string path;
+        std::string bytes;
+    };
+    // Asks for a file to open with `filters` from the data files' folder
+    // and reads it whole: nothing after a cancel, or after a message under
+    // `caption` that says why it could not be read.
+    std::optional<OpenedFile> openedFile(const char* caption, std::vector<FileFilter> filters,
+                                         std::size_t mostBytes);
+    // "Cannot read the file "PATH": WHY." under `caption`.
+    void refuseFile(const std::string& path, const std::string& why, const char* caption);
     AnalysisWindow& madeWindow();
+    // The window, made if need be, caught up with the block on the chart.
+    void catchUp();
     void bringToFront();
     void showChartBlock();
     void showFileBlock(const std::string& path, bool isCapture, Capture block);
